@@ -1,0 +1,91 @@
+#include "platform/profile/Profile.h"
+
+#include "platform/shell/AtomicFile.h"
+#include "platform/profile/ValueForms.h"
+
+namespace platform::profile {
+
+IniFile::IniFile(std::string path)
+    : m_path(std::move(path))
+{
+}
+
+std::optional<std::u16string> IniFile::readValue(std::u16string_view section, std::u16string_view key) const
+{
+    const shell::FileContents contents = shell::readWholeFile(m_path);
+    if (contents.status != shell::FileContents::Status::Read)
+        return std::nullopt;
+    return IniText(contents.bytes).value(section, key);
+}
+
+template <typename Edit>
+bool IniFile::edit(Edit&& change)
+{
+    const shell::FileContents contents = shell::readWholeFile(m_path);
+    if (contents.status == shell::FileContents::Status::Failed)
+        return false;
+    IniText text(contents.bytes);
+    if (!change(text))
+        return false;
+    const std::string updated = text.bytes();
+    // Nothing changed (a removal of what is not there, a value written again): leave the file
+    // alone, and do not create one that did not exist.
+    if (updated == contents.bytes)
+        return true;
+    return shell::writeFileAtomically(m_path, updated) == 0;
+}
+
+int IniFile::readInt(std::u16string_view section, std::u16string_view key, int defaultValue) const
+{
+    const std::optional<std::u16string> value = readValue(section, key);
+    return value ? leadingIntOf(*value) : defaultValue;
+}
+
+std::u16string IniFile::readString(std::u16string_view section, std::u16string_view key,
+                                   std::u16string_view defaultValue) const
+{
+    std::optional<std::u16string> value = readValue(section, key);
+    return value ? std::move(*value) : std::u16string(defaultValue);
+}
+
+std::optional<std::vector<std::uint8_t>> IniFile::readBinary(std::u16string_view section,
+                                                             std::u16string_view key) const
+{
+    const std::optional<std::u16string> value = readValue(section, key);
+    if (!value)
+        return std::nullopt;
+    return lettersToBinary(*value);
+}
+
+bool IniFile::writeInt(std::u16string_view section, std::u16string_view key, int value)
+{
+    return writeString(section, key, intToValueText(value));
+}
+
+bool IniFile::writeString(std::u16string_view section, std::u16string_view key, std::u16string_view value)
+{
+    return edit([&](IniText& text) { return text.setValue(section, key, value); });
+}
+
+bool IniFile::writeBinary(std::u16string_view section, std::u16string_view key,
+                          std::span<const std::uint8_t> bytes)
+{
+    return writeString(section, key, binaryToLetters(bytes));
+}
+
+bool IniFile::removeKey(std::u16string_view section, std::u16string_view key)
+{
+    return edit([&](IniText& text) { return text.removeKey(section, key); });
+}
+
+bool IniFile::removeSection(std::u16string_view section)
+{
+    return edit([&](IniText& text) { return text.removeSection(section); });
+}
+
+bool IniFile::writeSection(std::u16string_view section, std::span<const IniEntry> entries)
+{
+    return edit([&](IniText& text) { return text.replaceSection(section, entries); });
+}
+
+} // namespace platform::profile
