@@ -1,0 +1,124 @@
+#pragma once
+// The text of the edit control: one UTF-16 buffer, its line index and its selection.
+// Qt-free, so the undo history, find and every replace path can be tested without a window.
+//
+// Positions are UTF-16 code-unit indices from 0. Lines end only at the pair CR LF, which
+// counts as two positions; a lone CR or LF is an ordinary character of its line.
+// These are logical lines; the widget maps them to display rows when it wraps.
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+class TextBuffer {
+public:
+    TextBuffer();
+    ~TextBuffer();
+    TextBuffer(const TextBuffer&) = delete;
+    TextBuffer& operator=(const TextBuffer&) = delete;
+
+    // ---- text --------------------------------------------------------------------------
+    // Number of UTF-16 units.
+    int length() const;
+    // The unit at pos; 0 when pos is outside [0, length).
+    char16_t at(int pos) const;
+    // The whole text as one string.
+    std::u16string text() const;
+    // count units from start, clipped to the text; empty when start is outside it.
+    std::u16string textRange(int start, int count) const;
+    // Replaces the whole text; the selection becomes (0, 0). Builds the line index.
+    void setText(std::u16string_view text);
+
+    // The one edit primitive: replaces [start, end) by text. start and end are clipped to
+    // the text and ordered. The selection is moved as the edit shifts it (a selection
+    // overlapping the replaced range collapses to its edges): the anchor and the caret each
+    // stay put at or before start, land after the new text when strictly inside
+    // (start, end), and shift by the change in length at or after end. An edit that removes
+    // and inserts nothing changes nothing and tells no one. Observers are told after.
+    void replace(int start, int end, std::u16string_view text);
+
+    // ---- selection ---------------------------------------------------------------------
+    // The anchor is where a selection began, the caret where it ends now (it may be before
+    // the anchor). getSel reports them ordered, as the edit control does.
+    void getSel(int* start, int* end) const;
+    int anchor() const { return m_anchor; }
+    int caret() const { return m_caret; }
+    // Edit-control conventions: (0, -1) selects everything; a start of -1 removes the
+    // selection, leaving the caret where it is; other negative or too large values are
+    // clipped to the text. The anchor is start and the caret end, so start > end selects
+    // backwards.
+    void setSel(int start, int end);
+    // Replaces the selection by text; the caret ends after the inserted text.
+    void replaceSel(std::u16string_view text);
+    // Deletes the selection; nothing happens when it is empty.
+    void clearSel();
+    std::u16string selectedText() const;
+
+    // ---- lines -------------------------------------------------------------------------
+    // Number of lines: the number of CR LF pairs plus one (an empty text has one line).
+    int lineCount() const;
+    // First position of line; line -1 means the caret's line. -1 when line >= lineCount()
+    // or line < -1.
+    int lineIndex(int line) const;
+    // Line that holds pos; pos -1 means the line of the selection start. A position past
+    // the end gives the last line. Position of a CR of a CR LF and of its LF belong to the
+    // line that the pair ends.
+    int lineFromChar(int pos) const;
+    // Length of the line that holds pos, without its CR LF. pos -1: the number of
+    // unselected units on the lines that the selection touches.
+    int lineLength(int pos) const;
+    // Position right after the last unit of line (before its CR LF), or -1 for no line.
+    int lineEnd(int line) const;
+
+    // ---- character boundaries ----------------------------------------------------------
+    // The boundary before pos that Backspace and Left move to: one unit, two for a CR LF
+    // pair or a surrogate pair. 0 stays 0.
+    int prevCharBoundary(int pos) const;
+    // The boundary after pos that Delete and Right move to; length() stays length().
+    int nextCharBoundary(int pos) const;
+    // Word boundaries for Ctrl+Left, Ctrl+Right and double-click (ICU word rules).
+    int prevWordBoundary(int pos) const;
+    int nextWordBoundary(int pos) const;
+    // The word (or run of spaces, or single symbol) around pos, for double-click.
+    void wordAt(int pos, int* start, int* end) const;
+
+    // ---- change notification ------------------------------------------------------------
+    // Tells what one replace did: `removed` units at `start` were replaced by `inserted`.
+    struct Change {
+        int start;
+        int removed;
+        int inserted;
+        int linesRemoved;   // CR LF pairs removed
+        int linesInserted;  // CR LF pairs inserted
+    };
+    using Observer = std::function<void(const Change&)>;
+    // Returns an id for removeObserver. setText reports one change over the whole text.
+    int addObserver(Observer observer);
+    void removeObserver(int id);
+    // Counts edits; any change of the text increases it.
+    std::uint64_t revision() const { return m_revision; }
+
+    // Verifies the line index against the text; for tests and debug builds.
+    bool checkInvariant() const;
+    // Bytes held for the text, its line index and the word-boundary window, without the
+    // observers; for tests and benchmarks that watch the memory the text costs.
+    std::size_t memoryBytes() const;
+
+private:
+    struct Impl;
+    Impl* d;
+    int m_anchor = 0;
+    int m_caret = 0;
+    std::uint64_t m_revision = 0;
+    std::vector<std::pair<int, Observer>> m_observers;
+    int m_nextObserverId = 1;
+
+    void notify(const Change& change);
+};
+
+} // namespace platform
