@@ -1,0 +1,288 @@
+#pragma once
+// Every number the program's resources are keyed by: commands, status-bar panes, string ids,
+// menus, dialogs and their controls. Names follow the Windows framework's so that the code
+// reads like the program it mirrors.
+//
+// A command's prompt ("status text\ntooltip") is the string with the command's own number,
+// and a status pane's text (its width sample) the string with the pane's number, so a number
+// may appear below both as a command or pane and in the string table (Strings.cpp).
+//
+// Ranges:
+//   1, 2            standard dialog buttons
+//   100 .. 141      dialogs, menus and the shared main-frame resource
+//   200 ..          template menu items, numbered from ID_TEMPLATE_FIRST at run time
+//   1000 .. 1037    dialog controls
+//   6000 .. 6999    our own message texts (none of them is a framework string)
+//   7000 .. 7999    dialog captions and control texts
+//   32771 .. 32799  the program's own commands
+//   57344 ..        the framework's strings, commands, panes and bars
+
+namespace res {
+
+// ---- standard buttons and the separator --------------------------------------------------
+inline constexpr unsigned IDOK = 1;
+inline constexpr unsigned IDCANCEL = 2;
+// A separator in a toolbar or status-bar layout.
+inline constexpr unsigned ID_SEPARATOR = 0;
+
+// ---- resources ----------------------------------------------------------------------------
+inline constexpr unsigned IDD_ABOUTBOX = 100;
+// Shared by the document type string, the main menu, the accelerators, the toolbar and the
+// program icon.
+inline constexpr unsigned IDR_MAINFRAME = 128;
+inline constexpr unsigned IDD_LANGUAGE_SELECT = 130;
+inline constexpr unsigned IDD_NUMBER = 131; // tab width and go to line; caption set by code
+inline constexpr unsigned IDD_CODE_INPUT = 133;
+inline constexpr unsigned IDD_OPTIONS = 134;
+inline constexpr unsigned IDD_CLIP_HISTORY = 135;
+inline constexpr unsigned IDD_REGEX_REPLACE = 136;
+inline constexpr unsigned IDR_CONTEXT_MENU = 138;
+inline constexpr unsigned IDD_TEMPLATE_NAME = 139;
+inline constexpr unsigned IDD_TEMPLATE_ORGANIZE = 140;
+inline constexpr unsigned IDD_SHORTCUT = 141;
+
+// The first command number given to a template menu item; the items count up from here.
+inline constexpr unsigned ID_TEMPLATE_FIRST = 200;
+
+// ---- dialog controls ----------------------------------------------------------------------
+// Options (134)
+inline constexpr unsigned IDC_NCR_DECIMAL = 1000;     // radio, first of its group
+inline constexpr unsigned IDC_NCR_HEX = 1001;         // radio
+inline constexpr unsigned IDC_SHOW_LANG_DIALOG = 1026; // check box
+inline constexpr unsigned IDC_AUTO_DETECT_JA = 1032;  // check box
+// Number (131), code input (133), template name (139)
+inline constexpr unsigned IDC_EDIT = 1010;
+inline constexpr unsigned IDC_SPIN = 1031; // number dialog's up-down control
+// Language select (130), clipboard history (135), template organize (140)
+inline constexpr unsigned IDC_LIST = 1030;
+// Regular-expression replace (136)
+inline constexpr unsigned IDC_PATTERN = 1027;
+inline constexpr unsigned IDC_REPLACEMENT = 1028;
+inline constexpr unsigned IDC_MULTILINE = 1029;
+inline constexpr unsigned IDC_ESCAPE = 1030;
+inline constexpr unsigned IDC_GLOBAL = 1031;
+inline constexpr unsigned IDC_IGNORE_CASE = 1032;
+// Template organize (140)
+inline constexpr unsigned IDC_TEMPLATE_DELETE = 1034;
+inline constexpr unsigned IDC_TEMPLATE_RENAME = 1036;
+// Shortcut (141)
+inline constexpr unsigned IDC_SHORTCUT_DESKTOP = 1033;
+inline constexpr unsigned IDC_SHORTCUT_PROGRAMS = 1035;
+inline constexpr unsigned IDC_SHORTCUT_SENDTO = 1037;
+
+// ---- our own message texts (string table) -------------------------------------------------
+// Placeholders are %1, %2, ... (formatStrings in Strings.h); the comment gives what each is.
+inline constexpr unsigned IDP_README_OPEN_FAILED = 6001;      // %1 path, %2 error number
+inline constexpr unsigned IDP_TEMPLATE_OPEN_FAILED = 6002;    // %1 full path
+inline constexpr unsigned IDP_TEMPLATE_OVERWRITE = 6003;      // %1 full path
+inline constexpr unsigned IDP_TEMPLATE_DELETE = 6004;         // %1 template name
+inline constexpr unsigned IDP_TEMPLATE_NAME_DUPLICATE = 6005;
+inline constexpr unsigned IDP_IMPORT_FAILED = 6006;           // prefix; the system's text follows
+inline constexpr unsigned IDP_EXPORT_FAILED = 6007;           // prefix; the system's text follows
+inline constexpr unsigned IDP_LINE_OUT_OF_RANGE = 6008;
+inline constexpr unsigned IDP_TEXT_NOT_FOUND = 6009;          // %1 search string (the view's)
+inline constexpr unsigned IDP_EDIT_TEXT_NOT_FOUND = 6010;     // %1 search string (base view's)
+inline constexpr unsigned IDP_REGEX_OLE_EXCEPTION = 6011;     // %1 status code, lower-case hex
+inline constexpr unsigned IDS_REGEX_UNKNOWN_ERROR = 6012;
+inline constexpr unsigned IDP_SAVE_CODEPAGE_UNSUPPORTED = 6013; // %1 code-page number
+inline constexpr unsigned IDP_PRINT_NOT_AVAILABLE = 6014;
+inline constexpr unsigned IDS_POSITION_PANE_FORMAT = 6020;    // %1 line %2 column %3 count %4 hex
+inline constexpr unsigned IDS_IMPORT_EXPORT_FILTER = 6021;    // "name|pattern|...||"
+inline constexpr unsigned IDS_SHORTCUT_DESCRIPTION = 6022;
+inline constexpr unsigned IDS_TAB_WIDTH_CAPTION = 6023;
+inline constexpr unsigned IDS_GOTO_LINE_CAPTION = 6024;
+
+// ---- dialog captions and control texts (string table) -------------------------------------
+inline constexpr unsigned IDS_BUTTON_OK = 7000;
+inline constexpr unsigned IDS_BUTTON_CANCEL = 7001;
+// About (100)
+inline constexpr unsigned IDS_ABOUT_CAPTION = 7010;
+inline constexpr unsigned IDS_ABOUT_VERSION = 7011;
+inline constexpr unsigned IDS_ABOUT_COPYRIGHT = 7012;
+inline constexpr unsigned IDS_ABOUT_NOTICE = 7013;
+// Language select (130)
+inline constexpr unsigned IDS_LANGUAGE_SELECT_CAPTION = 7020;
+// Code input (133)
+inline constexpr unsigned IDS_CODE_INPUT_CAPTION = 7030;
+inline constexpr unsigned IDS_CODE_INPUT_HINT = 7031;
+// Options (134)
+inline constexpr unsigned IDS_OPTIONS_CAPTION = 7040;
+inline constexpr unsigned IDS_OPTIONS_GROUP_JAPANESE = 7041;
+inline constexpr unsigned IDS_OPTIONS_AUTO_DETECT = 7042;
+inline constexpr unsigned IDS_OPTIONS_GROUP_NCR = 7043;
+inline constexpr unsigned IDS_OPTIONS_NCR_DECIMAL = 7044;
+inline constexpr unsigned IDS_OPTIONS_NCR_HEX = 7045;
+inline constexpr unsigned IDS_OPTIONS_GROUP_LANG_DIALOG = 7046;
+inline constexpr unsigned IDS_OPTIONS_SHOW_LANG_DIALOG = 7047;
+// Clipboard history (135)
+inline constexpr unsigned IDS_CLIP_HISTORY_CAPTION = 7050;
+inline constexpr unsigned IDS_CLIP_HISTORY_LABEL = 7051;
+inline constexpr unsigned IDS_CLIP_HISTORY_PASTE = 7052;
+// Regular-expression replace (136)
+inline constexpr unsigned IDS_REGEX_CAPTION = 7060;
+inline constexpr unsigned IDS_REGEX_PATTERN_LABEL = 7061;
+inline constexpr unsigned IDS_REGEX_GLOBAL = 7062;
+inline constexpr unsigned IDS_REGEX_IGNORE_CASE = 7063;
+inline constexpr unsigned IDS_REGEX_MULTILINE = 7064;
+inline constexpr unsigned IDS_REGEX_REPLACE_LABEL = 7065;
+inline constexpr unsigned IDS_REGEX_ESCAPE = 7066;
+// Template name (139)
+inline constexpr unsigned IDS_TEMPLATE_NAME_CAPTION = 7070;
+inline constexpr unsigned IDS_TEMPLATE_NAME_LABEL = 7071;
+// Template organize (140)
+inline constexpr unsigned IDS_TEMPLATE_ORGANIZE_CAPTION = 7080;
+inline constexpr unsigned IDS_TEMPLATE_ORGANIZE_HINT = 7081;
+inline constexpr unsigned IDS_TEMPLATE_ORGANIZE_RENAME = 7082;
+inline constexpr unsigned IDS_TEMPLATE_ORGANIZE_DELETE = 7083;
+inline constexpr unsigned IDS_TEMPLATE_ORGANIZE_CLOSE = 7084;
+// Shortcut (141)
+inline constexpr unsigned IDS_SHORTCUT_CAPTION = 7090;
+inline constexpr unsigned IDS_SHORTCUT_DESKTOP = 7091;
+inline constexpr unsigned IDS_SHORTCUT_PROGRAMS = 7092;
+inline constexpr unsigned IDS_SHORTCUT_SENDTO = 7093;
+// Find and replace: the usual labels of the system's find and replace dialogs
+inline constexpr unsigned IDS_FIND_CAPTION = 7100;
+inline constexpr unsigned IDS_REPLACE_CAPTION = 7101;
+inline constexpr unsigned IDS_FIND_WHAT_LABEL = 7102;
+inline constexpr unsigned IDS_REPLACE_WITH_LABEL = 7103;
+inline constexpr unsigned IDS_FIND_MATCH_CASE = 7104;
+inline constexpr unsigned IDS_FIND_DIRECTION = 7105;
+inline constexpr unsigned IDS_FIND_UP = 7106;
+inline constexpr unsigned IDS_FIND_DOWN = 7107;
+inline constexpr unsigned IDS_FIND_NEXT = 7108;
+inline constexpr unsigned IDS_REPLACE_ONE = 7109;
+inline constexpr unsigned IDS_REPLACE_ALL = 7110;
+
+// ---- the program's own commands -------------------------------------------------------------
+inline constexpr unsigned ID_LANGUAGE_SELECT = 32771;
+inline constexpr unsigned ID_FONT_SELECT = 32772;
+inline constexpr unsigned ID_TAB_STOPS = 32773;
+inline constexpr unsigned ID_GOTO_LINE = 32774;
+inline constexpr unsigned ID_README = 32775;
+inline constexpr unsigned ID_ORGANIZE_TEMPLATES = 32776;
+inline constexpr unsigned ID_NORMALIZE_LINE_ENDS = 32777;
+inline constexpr unsigned ID_NCR = 32778; // selection to numeric character references
+inline constexpr unsigned ID_CODE_INPUT = 32779;
+inline constexpr unsigned ID_OPTIONS = 32780;
+// 32781 is not used.
+inline constexpr unsigned ID_IMPORT_UNICODE = 32782;
+inline constexpr unsigned ID_EXPORT_UNICODE = 32783;    // UTF-16 little-endian with its mark
+inline constexpr unsigned ID_EXPORT_UNICODE_BE = 32784; // UTF-16 big-endian with its mark
+inline constexpr unsigned ID_EXPORT_UTF8 = 32785;       // UTF-8 with its mark
+inline constexpr unsigned ID_INSERT_TAB = 32786;        // Ctrl+Tab only
+inline constexpr unsigned ID_INSERT_DATETIME = 32787;
+inline constexpr unsigned ID_IMPORT_JAPANESE = 32788;
+inline constexpr unsigned ID_IMPORT_MAC_JAPANESE = 32789;
+inline constexpr unsigned ID_EXPORT_MAC_JAPANESE = 32790;
+inline constexpr unsigned ID_WORD_WRAP = 32791;
+inline constexpr unsigned ID_CLIP_HISTORY = 32792;
+inline constexpr unsigned ID_EDIT_FIND_PREVIOUS = 32793;
+inline constexpr unsigned ID_NOTHING = 32794;           // Ctrl+Shift+Delete: swallowed on purpose
+inline constexpr unsigned ID_DELETE_TO_LINE_END = 32795; // Ctrl+Delete only
+inline constexpr unsigned ID_ADD_TEMPLATE = 32796;
+inline constexpr unsigned ID_ORGANIZE_TEMPLATES_UNUSED = 32797; // a prompt, never a command
+inline constexpr unsigned ID_CREATE_SHORTCUT = 32798;
+inline constexpr unsigned ID_REGEX_REPLACE = 32799;
+
+inline constexpr unsigned ID_OWN_COMMAND_FIRST = 32771;
+inline constexpr unsigned ID_OWN_COMMAND_LAST = 32799;
+
+// ---- framework strings ----------------------------------------------------------------------
+inline constexpr unsigned AFX_IDS_APP_TITLE = 57344;
+inline constexpr unsigned AFX_IDS_IDLEMESSAGE = 57345;
+
+// ---- framework commands ---------------------------------------------------------------------
+inline constexpr unsigned ID_FILE_NEW = 57600;
+inline constexpr unsigned ID_FILE_OPEN = 57601;
+inline constexpr unsigned ID_FILE_SAVE = 57603;
+inline constexpr unsigned ID_FILE_SAVE_AS = 57604;
+inline constexpr unsigned ID_FILE_PRINT_SETUP = 57606;
+inline constexpr unsigned ID_FILE_PRINT = 57607;
+inline constexpr unsigned ID_FILE_PRINT_DIRECT = 57608;
+inline constexpr unsigned ID_FILE_PRINT_PREVIEW = 57609;
+// The recent-file list: the menu's placeholder is the first entry's command.
+inline constexpr unsigned ID_FILE_MRU_FIRST = 57616;
+inline constexpr unsigned ID_FILE_MRU_FILE1 = 57616;
+inline constexpr unsigned ID_FILE_MRU_FILE2 = 57617;
+inline constexpr unsigned ID_FILE_MRU_FILE3 = 57618;
+inline constexpr unsigned ID_FILE_MRU_FILE4 = 57619;
+inline constexpr unsigned ID_FILE_MRU_LAST = 57631; // the framework's range holds sixteen
+inline constexpr unsigned kRecentFileCount = 4;     // the program keeps four
+inline constexpr unsigned ID_EDIT_CLEAR = 57632;
+inline constexpr unsigned ID_EDIT_COPY = 57634;
+inline constexpr unsigned ID_EDIT_CUT = 57635;
+inline constexpr unsigned ID_EDIT_FIND = 57636;
+inline constexpr unsigned ID_EDIT_PASTE = 57637;
+inline constexpr unsigned ID_EDIT_REPEAT = 57640; // find next
+inline constexpr unsigned ID_EDIT_REPLACE = 57641;
+inline constexpr unsigned ID_EDIT_SELECT_ALL = 57642;
+inline constexpr unsigned ID_EDIT_UNDO = 57643;
+inline constexpr unsigned ID_EDIT_REDO = 57644;
+inline constexpr unsigned ID_APP_ABOUT = 57664;
+inline constexpr unsigned ID_APP_EXIT = 57665;
+inline constexpr unsigned ID_NEXT_PANE = 57680;
+inline constexpr unsigned ID_PREV_PANE = 57681;
+
+inline constexpr unsigned ID_FRAMEWORK_COMMAND_FIRST = 57600;
+
+// ---- status-bar panes (ids and, in the string table, their width samples) ------------------
+inline constexpr unsigned ID_INDICATOR_EXT = 59136;
+inline constexpr unsigned ID_INDICATOR_CAPS = 59137;
+inline constexpr unsigned ID_INDICATOR_NUM = 59138;
+inline constexpr unsigned ID_INDICATOR_SCRL = 59139;
+inline constexpr unsigned ID_INDICATOR_OVR = 59140;
+inline constexpr unsigned ID_INDICATOR_REC = 59141;
+inline constexpr unsigned ID_INDICATOR_KANA = 59142;
+inline constexpr unsigned ID_INDICATOR_CODEPAGE = 59143; // filled by the view
+inline constexpr unsigned ID_INDICATOR_POSITION = 59144; // filled by the view
+
+// ---- bars: the show/hide commands and the bars' own control ids are the same numbers -------
+inline constexpr unsigned ID_VIEW_TOOLBAR = 59392;
+inline constexpr unsigned ID_VIEW_STATUS_BAR = 59393;
+inline constexpr unsigned AFX_IDW_TOOLBAR = 59392;
+inline constexpr unsigned AFX_IDW_STATUS_BAR = 59393;
+
+// ---- framework prompts and messages ---------------------------------------------------------
+inline constexpr unsigned AFX_IDS_OPENFILE = 61440;     // open dialog title
+inline constexpr unsigned AFX_IDS_SAVEFILE = 61441;     // save-as dialog title
+inline constexpr unsigned AFX_IDS_ALLFILTER = 61442;    // "all files" filter name
+inline constexpr unsigned AFX_IDS_UNTITLED = 61443;     // title of a new document
+inline constexpr unsigned AFX_IDS_UNNAMED_FILE = 61446; // stands for an empty path in messages
+
+inline constexpr unsigned AFX_IDP_FAILED_TO_OPEN_DOC = 61697;
+inline constexpr unsigned AFX_IDP_FAILED_TO_SAVE_DOC = 61698;
+inline constexpr unsigned AFX_IDP_ASK_TO_SAVE = 61699;          // %1 file title
+inline constexpr unsigned AFX_IDP_FAILED_TO_CREATE_DOC = 61700;
+inline constexpr unsigned AFX_IDP_FILE_TOO_LARGE = 61701;
+inline constexpr unsigned AFX_IDP_FAILED_TO_START_PRINT = 61702;
+inline constexpr unsigned AFX_IDP_COMMAND_FAILURE = 61705;
+
+// Dialog data validation.
+inline constexpr unsigned AFX_IDP_PARSE_INT_RANGE = 61714;   // %1 low, %2 high
+inline constexpr unsigned AFX_IDP_PARSE_STRING_SIZE = 61716; // %1 maximum length
+inline constexpr unsigned AFX_IDP_PARSE_UINT = 61719;
+
+inline constexpr unsigned AFX_IDP_FAILED_INVALID_FORMAT = 61728;
+
+// File errors: AFX_IDP_FILE_NONE + cause (platform::fx::FileErrorCause), %1 the path.
+inline constexpr unsigned AFX_IDP_FILE_NONE = 61856;
+inline constexpr unsigned AFX_IDP_FILE_GENERIC = 61857;
+inline constexpr unsigned AFX_IDP_FILE_NOT_FOUND = 61858;
+inline constexpr unsigned AFX_IDP_FILE_BAD_PATH = 61859;
+inline constexpr unsigned AFX_IDP_FILE_TOO_MANY_OPEN = 61860;
+inline constexpr unsigned AFX_IDP_FILE_ACCESS_DENIED = 61861;
+inline constexpr unsigned AFX_IDP_FILE_INVALID_FILE = 61862;
+inline constexpr unsigned AFX_IDP_FILE_REMOVE_CURRENT = 61863;
+inline constexpr unsigned AFX_IDP_FILE_DIR_FULL = 61864;
+inline constexpr unsigned AFX_IDP_FILE_BAD_SEEK = 61865;
+inline constexpr unsigned AFX_IDP_FILE_HARD_IO = 61866;
+inline constexpr unsigned AFX_IDP_FILE_SHARING = 61867;
+inline constexpr unsigned AFX_IDP_FILE_LOCKING = 61868;
+inline constexpr unsigned AFX_IDP_FILE_DISKFULL = 61869;
+inline constexpr unsigned AFX_IDP_FILE_EOF = 61870;
+
+// Archive errors, %1 the path. Only the two a plain-text archive can meet are kept.
+inline constexpr unsigned AFX_IDP_ARCH_GENERIC = 61873;
+inline constexpr unsigned AFX_IDP_ARCH_ENDOFFILE = 61875;
+
+} // namespace res
