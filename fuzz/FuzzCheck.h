@@ -1,0 +1,14 @@
+#pragma once
+// A failed property stops the fuzzer with a message, so it saves the input that broke it.
+
+#include <cstdio>
+#include <cstdlib>
+
+#define FUZZ_CHECK(condition)                                                         \
+    do {                                                                              \
+        if (!(condition)) {                                                           \
+            std::fprintf(stderr, "%s:%d: property failed: %s\n", __FILE__, __LINE__, \
+                         #condition);                                                 \
+            std::abort();                                                             \
+        }                                                                             \
+    } while (0)
