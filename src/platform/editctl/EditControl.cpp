@@ -1,0 +1,390 @@
+#include "platform/editctl/EditControl.h"
+
+#include "platform/editctl/EditLayout.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QScrollBar>
+
+#include <algorithm>
+
+namespace platform {
+
+namespace {
+
+std::u16string_view viewOf(const QString& text)
+{
+    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size())};
+}
+
+QString toQString(const std::u16string& text)
+{
+    return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+EditControl::EditControl(QWidget* parent)
+    : QAbstractScrollArea(parent)
+    , m_layout(std::make_unique<EditLayout>(m_buffer))
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_InputMethodEnabled);
+    viewport()->setCursor(Qt::IBeamCursor);
+    viewport()->setBackgroundRole(QPalette::Base);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+    m_layout->setFont(font());
+    applyTabStops();
+    m_lineCount = m_buffer.lineCount();
+    m_observerId = m_buffer.addObserver([this](const TextBuffer::Change& change) { bufferChanged(change); });
+
+    connect(&m_caretTimer, &QTimer::timeout, this, &EditControl::blinkCaret);
+    m_autoScrollTimer.setInterval(50);
+    connect(&m_autoScrollTimer, &QTimer::timeout, this, &EditControl::autoScrollTick);
+    updateScrollBars();
+}
+
+EditControl::~EditControl()
+{
+    m_buffer.removeObserver(m_observerId);
+}
+
+// ---- keeping up with the buffer -----------------------------------------------------------
+
+void EditControl::bufferChanged(const TextBuffer::Change& change)
+{
+    if (m_settingText) {
+        m_lineCount = m_buffer.lineCount();
+        return;   // setText lays the new text out from scratch, once
+    }
+    m_layout->textChanged(change, m_lineCount);
+    m_lineCount = m_buffer.lineCount();
+    m_caretAtRowEnd = false;
+    m_goalX = -1;
+    m_hasCaretOverride = false;
+    updateScrollBars();
+    viewport()->update();
+    emit textChanged();
+    // The undo history edits the buffer directly and sets its selection afterwards.
+    scheduleSelectionSync();
+}
+
+void EditControl::syncSelection()
+{
+    if (m_buffer.anchor() == m_lastAnchor && m_buffer.caret() == m_lastCaret)
+        return;
+    m_lastAnchor = m_buffer.anchor();
+    m_lastCaret = m_buffer.caret();
+    viewport()->update();
+    updateMicroFocus();
+    emit selectionChanged();
+}
+
+void EditControl::scheduleSelectionSync()
+{
+    if (m_selectionSyncPending)
+        return;
+    m_selectionSyncPending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_selectionSyncPending = false;
+        syncSelection();
+    });
+}
+
+// ---- text ---------------------------------------------------------------------------------
+
+std::u16string EditControl::text() const
+{
+    return m_buffer.text();
+}
+
+QString EditControl::plainText() const
+{
+    return toQString(m_buffer.text());
+}
+
+void EditControl::setText(std::u16string_view text)
+{
+    m_settingText = true;
+    m_buffer.setText(text);
+    m_settingText = false;
+    // A new text starts with fresh measurements (the widest line among them).
+    m_layout->reset();
+    m_hasCaretOverride = false;
+    m_caretAtRowEnd = false;
+    m_goalX = -1;
+    updateScrollBars();
+    verticalScrollBar()->setValue(0);
+    horizontalScrollBar()->setValue(0);
+    viewport()->update();
+    syncSelection();
+}
+
+void EditControl::setText(const QString& text)
+{
+    setText(viewOf(text));
+}
+
+int EditControl::textLength() const
+{
+    return m_buffer.length();
+}
+
+// ---- selection ----------------------------------------------------------------------------
+
+void EditControl::getSel(int* start, int* end) const
+{
+    int s = 0;
+    int e = 0;
+    m_buffer.getSel(&s, &e);
+    if (start)
+        *start = s;
+    if (end)
+        *end = e;
+}
+
+void EditControl::setSel(int start, int end)
+{
+    m_buffer.setSel(start, end);
+    m_caretAtRowEnd = false;
+    m_goalX = -1;
+    m_hasCaretOverride = false;
+    restartCaretBlink();
+    viewport()->update();
+    syncSelection();
+}
+
+void EditControl::selectAll()
+{
+    setSel(0, -1);
+}
+
+QString EditControl::selectedText() const
+{
+    return toQString(m_buffer.selectedText());
+}
+
+// ---- editing ------------------------------------------------------------------------------
+
+bool EditControl::fitsLimit(int units) const
+{
+    int start = 0;
+    int end = 0;
+    m_buffer.getSel(&start, &end);
+    const long long result = static_cast<long long>(m_buffer.length()) - (end - start) + units;
+    return result <= m_limit;
+}
+
+void EditControl::limitText(int units)
+{
+    m_limit = units > 0 ? units : kLargestLimit;
+}
+
+bool EditControl::replaceSel(std::u16string_view text)
+{
+    int start = 0;
+    int end = 0;
+    m_buffer.getSel(&start, &end);
+    if (text.empty() && start == end)
+        return true;   // nothing to replace: the text does not change, so nothing is reported
+    if (!fitsLimit(static_cast<int>(text.size()))) {
+        emit maxText();
+        return false;
+    }
+    m_buffer.replaceSel(text);
+    scrollCaret();
+    restartCaretBlink();
+    syncSelection();
+    return true;
+}
+
+bool EditControl::replaceSel(const QString& text)
+{
+    return replaceSel(viewOf(text));
+}
+
+bool EditControl::insertTyped(std::u16string_view text)
+{
+    if (!fitsLimit(static_cast<int>(text.size()))) {
+        emit maxText();
+        return false;
+    }
+    m_buffer.replaceSel(text);
+    scrollCaret();
+    restartCaretBlink();
+    syncSelection();
+    return true;
+}
+
+void EditControl::deleteRange(int start, int end)
+{
+    if (start >= end)
+        return;
+    m_buffer.replace(start, end, std::u16string_view());
+    scrollCaret();
+    restartCaretBlink();
+    syncSelection();
+}
+
+void EditControl::clear()
+{
+    int start = 0;
+    int end = 0;
+    m_buffer.getSel(&start, &end);
+    if (start == end)
+        return;
+    m_buffer.clearSel();
+    scrollCaret();
+    restartCaretBlink();
+    syncSelection();
+}
+
+void EditControl::cut()
+{
+    int start = 0;
+    int end = 0;
+    m_buffer.getSel(&start, &end);
+    if (start == end)
+        return;
+    copy();
+    clear();
+}
+
+void EditControl::copy()
+{
+    const QString selected = selectedText();
+    if (!selected.isEmpty())
+        QGuiApplication::clipboard()->setText(selected);
+}
+
+void EditControl::paste()
+{
+    const QString text = clipboardText();
+    if (!text.isEmpty())
+        replaceSel(text);
+}
+
+QString EditControl::clipboardText()
+{
+    QString text = QGuiApplication::clipboard()->text();
+    // Unicode text on the clipboard ends at its first NUL, however long the data is.
+    const qsizetype nul = text.indexOf(QChar(u'\0'));
+    if (nul >= 0)
+        text.truncate(nul);
+    return text;
+}
+
+// ---- lines --------------------------------------------------------------------------------
+
+int EditControl::lineCount() const
+{
+    return m_layout->rowCount();
+}
+
+int EditControl::lineIndex(int line) const
+{
+    if (!m_wordWrap)
+        return m_buffer.lineIndex(line);
+    if (line == -1)
+        line = m_layout->rowOfPos(m_buffer.caret());
+    if (line < 0 || line >= m_layout->rowCount())
+        return -1;
+    return m_layout->rowStart(line);
+}
+
+int EditControl::lineFromChar(int pos) const
+{
+    if (!m_wordWrap)
+        return m_buffer.lineFromChar(pos);
+    if (pos == -1)
+        getSel(&pos, nullptr);
+    return m_layout->rowOfPos(std::max(0, pos));
+}
+
+int EditControl::lineLength(int pos) const
+{
+    if (!m_wordWrap)
+        return m_buffer.lineLength(pos);
+    if (pos == -1) {
+        int start = 0;
+        int end = 0;
+        m_buffer.getSel(&start, &end);
+        const int before = start - m_layout->rowStart(m_layout->rowOfPos(start));
+        const int after = m_layout->rowEnd(m_layout->rowOfPos(end)) - end;
+        return std::max(0, before) + std::max(0, after);
+    }
+    const int row = m_layout->rowOfPos(std::max(0, pos));
+    return m_layout->rowEnd(row) - m_layout->rowStart(row);
+}
+
+int EditControl::caretRow() const
+{
+    const int caret = m_buffer.caret();
+    const int row = m_layout->rowOfPos(caret);
+    if (m_caretAtRowEnd && row > 0 && caret == m_layout->rowStart(row) && m_layout->rowEndsByWrap(row - 1))
+        return row - 1;
+    return row;
+}
+
+// ---- appearance ---------------------------------------------------------------------------
+
+void EditControl::setTabStops(int dialogUnits)
+{
+    m_tabStopsDlu = dialogUnits > 0 ? dialogUnits : kDefaultTabStops;
+    applyTabStops();
+    updateScrollBars();
+    viewport()->update();
+}
+
+void EditControl::setMargins(int left, int right)
+{
+    m_leftMargin = std::max(0, left);
+    m_rightMargin = std::max(0, right);
+    applyWrapWidth();
+    updateScrollBars();
+    viewport()->update();
+}
+
+void EditControl::setWordWrap(bool wrap)
+{
+    if (wrap == m_wordWrap)
+        return;
+    const int topPos = m_layout->rowStart(verticalScrollBar()->value());
+    m_wordWrap = wrap;
+    m_caretAtRowEnd = false;
+    m_goalX = -1;
+    horizontalScrollBar()->setValue(0);
+    setHorizontalScrollBarPolicy(wrap ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAlwaysOn);
+    applyWrapWidth();
+    updateScrollBars();
+    // Keep the text that was at the top of the window there.
+    verticalScrollBar()->setValue(m_layout->rowOfPos(topPos));
+    viewport()->update();
+}
+
+void EditControl::setRedraw(bool redraw)
+{
+    m_redraw = redraw;
+    viewport()->setUpdatesEnabled(redraw);
+    if (redraw) {
+        updateScrollBars();
+        viewport()->update();
+    }
+}
+
+void EditControl::changeEvent(QEvent* event)
+{
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        m_layout->setFont(font());
+        applyTabStops();   // tab stops count average characters of the new font
+        applyWrapWidth();
+        updateScrollBars();
+        viewport()->update();
+        updateMicroFocus();
+    }
+}
+
+} // namespace platform
