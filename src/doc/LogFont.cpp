@@ -1,0 +1,115 @@
+#include "doc/LogFont.h"
+
+#include <algorithm>
+
+namespace doc {
+
+namespace {
+
+// Byte offsets of the record's parts.
+constexpr std::size_t kIntFields = 5;
+constexpr std::size_t kByteFieldsAt = 4 * kIntFields;  // 20
+constexpr std::size_t kByteFields = 8;
+constexpr std::size_t kFaceAt = kByteFieldsAt + kByteFields;  // 28
+static_assert(kFaceAt + 2 * LogFont::kFaceUnits == LogFont::kSize);
+
+void putInt(std::uint8_t* at, std::int32_t value)
+{
+    const auto u = std::uint32_t(value);
+    at[0] = std::uint8_t(u);
+    at[1] = std::uint8_t(u >> 8);
+    at[2] = std::uint8_t(u >> 16);
+    at[3] = std::uint8_t(u >> 24);
+}
+
+std::int32_t getInt(const std::uint8_t* at)
+{
+    return std::int32_t(std::uint32_t(at[0]) | std::uint32_t(at[1]) << 8
+                        | std::uint32_t(at[2]) << 16 | std::uint32_t(at[3]) << 24);
+}
+
+bool isHighSurrogate(char16_t u)
+{
+    return u >= 0xD800 && u <= 0xDBFF;
+}
+
+} // namespace
+
+std::u16string LogFont::faceName() const
+{
+    const auto end = std::find(lfFaceName.begin(), lfFaceName.end(), u'\0');
+    return std::u16string(lfFaceName.begin(), end);
+}
+
+void LogFont::setFaceName(std::u16string_view face)
+{
+    std::size_t n = std::min(face.size(), kFaceUnits - 1);
+    // Half a surrogate pair would name no face at all; drop the whole character instead.
+    if (n < face.size() && n > 0 && isHighSurrogate(face[n - 1]))
+        --n;
+    lfFaceName.fill(u'\0');
+    std::copy_n(face.begin(), n, lfFaceName.begin());
+}
+
+std::array<std::uint8_t, LogFont::kSize> LogFont::toBytes() const
+{
+    std::array<std::uint8_t, kSize> out{};
+    const std::int32_t ints[kIntFields] = {lfHeight, lfWidth, lfEscapement, lfOrientation,
+                                           lfWeight};
+    for (std::size_t i = 0; i < kIntFields; ++i)
+        putInt(out.data() + 4 * i, ints[i]);
+    const std::uint8_t bytes[kByteFields] = {lfItalic,       lfUnderline,     lfStrikeOut,
+                                             lfCharSet,      lfOutPrecision,  lfClipPrecision,
+                                             lfQuality,      lfPitchAndFamily};
+    std::copy_n(bytes, kByteFields, out.data() + kByteFieldsAt);
+    for (std::size_t i = 0; i < kFaceUnits; ++i) {
+        out[kFaceAt + 2 * i] = std::uint8_t(lfFaceName[i]);
+        out[kFaceAt + 2 * i + 1] = std::uint8_t(lfFaceName[i] >> 8);
+    }
+    return out;
+}
+
+std::optional<LogFont> LogFont::fromBytes(std::span<const std::uint8_t> bytes)
+{
+    if (bytes.size() != kSize)
+        return std::nullopt;
+    LogFont f;
+    std::int32_t* ints[kIntFields] = {&f.lfHeight, &f.lfWidth, &f.lfEscapement,
+                                      &f.lfOrientation, &f.lfWeight};
+    for (std::size_t i = 0; i < kIntFields; ++i)
+        *ints[i] = getInt(bytes.data() + 4 * i);
+    std::uint8_t* fields[kByteFields] = {&f.lfItalic,       &f.lfUnderline,
+                                         &f.lfStrikeOut,    &f.lfCharSet,
+                                         &f.lfOutPrecision, &f.lfClipPrecision,
+                                         &f.lfQuality,      &f.lfPitchAndFamily};
+    for (std::size_t i = 0; i < kByteFields; ++i)
+        *fields[i] = bytes[kByteFieldsAt + i];
+    for (std::size_t i = 0; i < kFaceUnits; ++i)
+        f.lfFaceName[i] = char16_t(bytes[kFaceAt + 2 * i] | bytes[kFaceAt + 2 * i + 1] << 8);
+    return f;
+}
+
+std::int32_t heightForTenthsOfPoint(int tenthsOfPoint, int logPixelsY)
+{
+    // In 64 bits so that an absurd resolution cannot overflow the product.
+    return -std::int32_t(std::int64_t(logPixelsY) * tenthsOfPoint / 720);
+}
+
+LogFont defaultLanguageFont(int logPixelsY)
+{
+    LogFont f;
+    f.lfHeight = heightForTenthsOfPoint(140, logPixelsY);
+    f.lfCharSet = DEFAULT_CHARSET;
+    f.setFaceName(u"FixedSys");
+    return f;
+}
+
+std::u16string languageFontKey(std::uint32_t codePage)
+{
+    std::u16string key = u"Font";
+    for (char c : std::to_string(codePage))
+        key.push_back(char16_t(c));
+    return key;
+}
+
+} // namespace doc

@@ -1,0 +1,118 @@
+// The view's language commands: the code page chosen from the installed ones, the font
+// that belongs to each code page, and the options dialog over the view's three switches.
+
+#include "view/CMyView.h"
+
+#include "doc/LangSelectDlg.h"
+#include "doc/LogFontQt.h"
+#include "doc/OptionsDlg.h"
+#include "platform/fx/App.h"
+#include "platform/fx/UiHost.h"
+#include "res/Resource.h"
+#include "res/Strings.h"
+
+#include <QFontInfo>
+
+namespace {
+
+const QString kSettings = QStringLiteral("Settings");
+
+QString fontKey(std::uint32_t codePage)
+{
+    return QString::fromStdU16String(doc::languageFontKey(codePage));
+}
+
+// Dialogs belong to the main window once it is on screen; before that (a file named on
+// the command line) they come up on their own.
+QWidget* dialogParent(QWidget* view)
+{
+    QWidget* top = view->window();
+    return top && top->isVisible() ? top : nullptr;
+}
+
+} // namespace
+
+void CMyView::OnLanguageSelect()
+{
+    CLangSelectDlg dialog(dialogParent(this));
+    dialog.m_nCodePage = m_nCodePage;
+    if (platform::fx::UiHost::current().runModal(dialog) != QDialog::Accepted)
+        return;
+    // The outgoing page keeps its font under its own key before the page changes; the
+    // same page chosen again reads back what was just stored.
+    SaveLanguageFont();
+    m_nCodePage = dialog.m_nCodePage;
+    m_font = QFont();
+    LoadLanguageFont();
+    ApplyFont();
+}
+
+void CMyView::LoadLanguageFont()
+{
+    const int dpi = doc::screenLogPixelsY();
+    const doc::LogFont fallback = doc::defaultLanguageFont(dpi);
+    m_font = doc::fontFromLogFont(fallback);
+    m_logFont = fallback;
+    auto* app = platform::fx::App::instance();
+    if (!app)
+        return;
+    const auto value = app->getProfileBinary(kSettings, fontKey(m_nCodePage));
+    if (!value)
+        return;
+    // A value of any other length than the record's is not a font: the default stays.
+    const auto stored = doc::LogFont::fromBytes(std::span(
+        reinterpret_cast<const std::uint8_t*>(value->constData()), std::size_t(value->size())));
+    if (stored)
+        m_logFont = *stored;
+}
+
+void CMyView::SaveLanguageFont()
+{
+    auto* app = platform::fx::App::instance();
+    if (!app)
+        return;
+    const auto bytes = m_logFont.toBytes();
+    app->writeProfileBinary(kSettings, fontKey(m_nCodePage),
+                            QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                                       qsizetype(bytes.size())));
+}
+
+void CMyView::ApplyFont()
+{
+    m_font = doc::fontFromLogFont(m_logFont);
+    // The control re-lays its text and its tab stops for the new font.
+    setFont(m_font);
+}
+
+void CMyView::OnFontSelect()
+{
+    const int dpi = doc::screenLogPixelsY();
+    platform::fx::FontDialogRequest request;
+    // Titled with the command's short name, "フォント".
+    const std::u16string_view title = res::commandPrompt(res::ID_FONT_SELECT).tooltip;
+    request.title = QString::fromUtf16(title.data(), qsizetype(title.size()));
+    // The dialog starts on the face that is really drawn (a substitute for one this system
+    // lacks) and counts sizes in points.
+    request.initial = m_font;
+    request.initial.setFamily(QFontInfo(m_font).family());
+    if (m_logFont.lfHeight < 0)
+        request.initial.setPointSizeF(-m_logFont.lfHeight * 72.0 / dpi);
+    const auto chosen = platform::fx::UiHost::current().fontDialog(dialogParent(this), request);
+    if (!chosen)
+        return;
+    m_logFont = doc::logFontFromFont(*chosen, dpi, m_logFont);
+    ApplyFont();
+}
+
+void CMyView::OnOptions()
+{
+    COptionsDlg dialog(dialogParent(this));
+    dialog.m_bAutoDetect = m_bAutoDetectJa;
+    dialog.m_nNcrRadix = m_nNcrRadix;
+    dialog.m_bShowLangDlg = m_nLangSelect == 1 ? 1 : 0;
+    if (platform::fx::UiHost::current().runModal(dialog) != QDialog::Accepted)
+        return;
+    m_nNcrRadix = dialog.m_nNcrRadix;
+    m_nLangSelect = dialog.m_bShowLangDlg ? 1 : 0;
+    m_bAutoDetectJa = dialog.m_bAutoDetect;
+}
