@@ -1,0 +1,44 @@
+#include "app/AboutDlg.h"
+
+#include "app/AppIcon.h"
+#include "res/Resource.h"
+#include "res/Strings.h"
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+QString qstr(unsigned id)
+{
+    const std::u16string_view s = res::loadString(id);
+    return QString::fromUtf16(s.data(), qsizetype(s.size()));
+}
+
+} // namespace
+
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(qstr(res::IDS_ABOUT_CAPTION));
+    auto* icon = new QLabel(this);
+    icon->setPixmap(appIcon().pixmap(32, 32));
+    auto* version = new QLabel(qstr(res::IDS_ABOUT_VERSION), this);
+    version->setObjectName(QStringLiteral("version"));
+    auto* copyright = new QLabel(qstr(res::IDS_ABOUT_COPYRIGHT), this);
+    auto* notice = new QLabel(qstr(res::IDS_ABOUT_NOTICE), this);
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* ok = buttons->addButton(qstr(res::IDS_BUTTON_OK), QDialogButtonBox::AcceptRole);
+    ok->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(icon, 0, 0, 3, 1, Qt::AlignTop);
+    grid->addWidget(version, 0, 1);
+    grid->addWidget(copyright, 1, 1);
+    grid->addWidget(notice, 2, 1);
+    grid->addWidget(buttons, 0, 2, 3, 1, Qt::AlignTop);
+    grid->setColumnStretch(1, 1);
+    setSizeGripEnabled(false);
+}

@@ -1,0 +1,6 @@
+#pragma once
+// The program's icon, drawn rather than loaded so that it needs no file beside the program.
+
+#include <QIcon>
+
+QIcon appIcon();

@@ -1,0 +1,161 @@
+#include "app/CMainFrame.h"
+
+#include "doc/CMyDoc.h"
+#include "platform/fx/App.h"
+#include "platform/fx/UiHost.h"
+#include "platform/fx/WindowPlacement.h"
+#include "platform/profile/SettingsPath.h"
+#include "res/Accelerators.h"
+#include "res/Menus.h"
+#include "res/Resource.h"
+#include "res/Strings.h"
+#include "view/CMyView.h"
+
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QFileInfo>
+#include <QStatusBar>
+#include <QUrl>
+#include <cerrno>
+
+namespace {
+
+const QString kSettings = QStringLiteral("Settings");
+const QString kWindow = QStringLiteral("Window");
+
+// The status bar's panes, left to right; 0 is the message pane.
+constexpr unsigned kIndicators[] = {
+    res::ID_SEPARATOR,
+    res::ID_INDICATOR_POSITION,
+    res::ID_INDICATOR_CODEPAGE,
+    res::ID_INDICATOR_KANA,
+    res::ID_INDICATOR_CAPS,
+    res::ID_INDICATOR_NUM,
+    res::ID_INDICATOR_SCRL,
+};
+
+} // namespace
+
+CMainFrame::CMainFrame(CMyDoc* document) : platform::fx::Frame(document)
+{
+    setObjectName(QStringLiteral("CMainFrame"));
+    // Without a stored placement the window takes a good part of the screen.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        resize(area.width() * 3 / 4, area.height() * 3 / 4);
+    }
+}
+
+CMainFrame::~CMainFrame() = default;
+
+bool CMainFrame::onCreate()
+{
+    buildMenuBar(res::mainMenu());
+    if (!createToolBar(res::toolbarButtons()))
+        return false;
+    if (!createStatusBar(kIndicators))
+        return false;
+    installAccelerators(res::accelerators());
+
+    // The view lives as long as the frame.
+    m_pView = new CMyView(this);
+    if (!m_pView->OnCreate()) {
+        delete m_pView;
+        m_pView = nullptr;
+        return false;
+    }
+    setView(m_pView);
+    auto* doc = static_cast<CMyDoc*>(document());
+    doc->setView(m_pView);
+    connect(m_pView, &platform::EditControl::textChanged, doc,
+            [doc] { doc->setModifiedFlag(true); });
+    m_pView->setFocus();
+    return true;
+}
+
+void CMainFrame::onDestroy()
+{
+    SaveWindowPlacement();
+}
+
+bool CMainFrame::RestoreWindowPlacement()
+{
+    auto* app = platform::fx::App::instance();
+    if (!app)
+        return false;
+    const auto value = app->getProfileBinary(kSettings, kWindow);
+    if (!value)
+        return false;
+    const auto placement = platform::fx::WindowPlacement::fromBytes(std::span(
+        reinterpret_cast<const std::uint8_t*>(value->constData()), std::size_t(value->size())));
+    if (!placement)
+        return false;
+    const int width = placement->right - placement->left;
+    const int height = placement->bottom - placement->top;
+    if (width > 0 && height > 0)
+        setGeometry(placement->left, placement->top, width, height);
+    // Maximized comes back maximized; minimized comes back in its normal state.
+    return placement->showCmd == platform::fx::WindowPlacement::kShowMaximized;
+}
+
+void CMainFrame::SaveWindowPlacement()
+{
+    auto* app = platform::fx::App::instance();
+    if (!app)
+        return;
+    platform::fx::WindowPlacement p;
+    p.showCmd = isMaximized()   ? platform::fx::WindowPlacement::kShowMaximized
+              : isMinimized()   ? platform::fx::WindowPlacement::kShowMinimized
+                                : platform::fx::WindowPlacement::kShowNormal;
+    const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
+    p.left = normal.left();
+    p.top = normal.top();
+    p.right = normal.left() + normal.width();
+    p.bottom = normal.top() + normal.height();
+    const auto bytes = p.toBytes();
+    app->writeProfileBinary(kSettings, kWindow,
+                            QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                                       qsizetype(bytes.size())));
+}
+
+QString CMainFrame::ReadmePath()
+{
+    const auto inputs = platform::profile::SettingsPathInputs::fromProcess();
+    return QString::fromStdString(
+        platform::profile::pathBesideProgram(inputs.programPath, ".htm"));
+}
+
+void CMainFrame::OnReadme()
+{
+    const QString path = ReadmePath();
+    int error = 0;
+    if (!QFileInfo(path).isFile())
+        error = ENOENT;
+    else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        error = ENOEXEC;  // nothing on this desktop opens it
+    if (error == 0)
+        return;
+    const QString text = QString::fromStdU16String(
+        res::formatStrings(res::loadString(res::IDP_README_OPEN_FAILED),
+                           {path.toStdU16String(), QString::number(error).toStdU16String()}));
+    platform::fx::showMessage(this, text, platform::fx::MsgIcon::Exclamation);
+}
+
+bool CMainFrame::onCommand(unsigned id)
+{
+    if (id == res::ID_README) {
+        OnReadme();
+        return true;
+    }
+    return Frame::onCommand(id);
+}
+
+bool CMainFrame::onUpdate(platform::fx::CmdUI& ui)
+{
+    if (ui.id() == res::ID_README) {
+        ui.enable(true);
+        return true;
+    }
+    return Frame::onUpdate(ui);
+}

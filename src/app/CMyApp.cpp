@@ -1,0 +1,147 @@
+#include "app/CMyApp.h"
+
+#include "app/AboutDlg.h"
+#include "app/CMainFrame.h"
+#include "doc/CMyDoc.h"
+#include "platform/fx/UiHost.h"
+#include "platform/profile/SettingsPath.h"
+#include "res/Resource.h"
+#include "res/Strings.h"
+
+namespace {
+
+QString qstr(std::u16string_view s)
+{
+    return QString::fromUtf16(s.data(), qsizetype(s.size()));
+}
+
+// A switch begins with '-'; "/p" and "/pt" are taken as switches too, for habit's sake,
+// while any other argument beginning with '/' is an absolute path.
+bool isSwitch(const QString& arg, QString* name)
+{
+    if (arg.size() > 1 && arg.startsWith(QLatin1Char('-'))) {
+        *name = arg.mid(1);
+        return true;
+    }
+    if (arg == QLatin1String("/p") || arg == QLatin1String("/pt")) {
+        *name = arg.mid(1);
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+CMyApp::CMyApp(QStringList arguments) : m_arguments(std::move(arguments)) {}
+
+CMyApp::~CMyApp() = default;
+
+CMyApp::CommandLine CMyApp::ParseCommandLine(const QStringList& arguments)
+{
+    CommandLine cmd;
+    bool printTo = false;
+    int paramsAfterPrintTo = 0;
+    for (const QString& arg : arguments) {
+        QString name;
+        if (isSwitch(arg, &name)) {
+            // Compared with exact case.
+            if (name == QLatin1String("p")) {
+                cmd.action = CommandLine::Action::Print;
+            } else if (name == QLatin1String("pt")) {
+                cmd.action = CommandLine::Action::PrintTo;
+                printTo = true;
+            }
+            continue;
+        }
+        if (cmd.fileName.isEmpty()) {
+            cmd.fileName = arg;
+            if (cmd.action == CommandLine::Action::New)
+                cmd.action = CommandLine::Action::Open;
+            continue;
+        }
+        if (printTo) {
+            switch (paramsAfterPrintTo++) {
+            case 0: cmd.printerName = arg; break;
+            case 1: cmd.driverName = arg; break;
+            case 2: cmd.portName = arg; break;
+            default: break;
+            }
+        }
+    }
+    // A print switch without a file name has nothing to print: a new text, as without it.
+    if (cmd.fileName.isEmpty())
+        cmd.action = CommandLine::Action::New;
+    return cmd;
+}
+
+bool CMyApp::initInstance()
+{
+    setProfilePath(platform::profile::GetSettingsFilePath("quillet"));
+    loadStdProfileSettings(4);
+
+    addDocTemplate(DocTemplate{
+        [] { return static_cast<platform::fx::Document*>(new CMyDoc); },
+        [](platform::fx::Document* doc) -> platform::fx::Frame* {
+            auto* frame = new CMainFrame(static_cast<CMyDoc*>(doc));
+            if (!frame->create()) {
+                delete frame;
+                return nullptr;
+            }
+            return frame;
+        },
+    });
+
+    const CommandLine cmd = ParseCommandLine(m_arguments);
+    switch (cmd.action) {
+    case CommandLine::Action::New:
+        if (!newDocument())
+            return false;
+        break;
+    case CommandLine::Action::Open:
+        if (!openDocumentFile(cmd.fileName))
+            return false;
+        break;
+    case CommandLine::Action::Print:
+    case CommandLine::Action::PrintTo:
+        // The file is opened as for printing, which this build cannot do yet; the program
+        // then ends, as after printing.
+        if (openDocumentFile(cmd.fileName))
+            platform::fx::showMessage(nullptr, qstr(res::loadString(res::IDP_PRINT_NOT_AVAILABLE)),
+                                      platform::fx::MsgIcon::Exclamation);
+        return false;
+    }
+
+    auto* frame = static_cast<CMainFrame*>(mainFrame());
+    const bool maximized = frame->RestoreWindowPlacement();
+    if (maximized)
+        frame->showMaximized();
+    else
+        frame->show();
+    m_shown = true;
+    frame->setAcceptDrops(true);
+    return true;
+}
+
+void CMyApp::OnAppAbout()
+{
+    CAboutDlg dialog(mainFrame());
+    platform::fx::UiHost::current().runModal(dialog);
+}
+
+bool CMyApp::onCommand(unsigned id)
+{
+    if (id == res::ID_APP_ABOUT) {
+        OnAppAbout();
+        return true;
+    }
+    return App::onCommand(id);
+}
+
+bool CMyApp::onUpdate(platform::fx::CmdUI& ui)
+{
+    if (ui.id() == res::ID_APP_ABOUT) {
+        ui.enable(true);
+        return true;
+    }
+    return App::onUpdate(ui);
+}

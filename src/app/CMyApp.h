@@ -1,0 +1,37 @@
+#pragma once
+// The application: start-up (settings file, recent files, the document type, the command
+// line) and the About box.
+
+#include "platform/fx/App.h"
+
+#include <QStringList>
+
+class CMyApp : public platform::fx::App {
+    Q_OBJECT
+public:
+    // arguments: the command line without the program's name.
+    explicit CMyApp(QStringList arguments);
+    ~CMyApp() override;
+
+    bool initInstance() override;
+    void OnAppAbout();
+
+    bool onCommand(unsigned id) override;
+    bool onUpdate(platform::fx::CmdUI& ui) override;
+
+    // What the command line asks for.
+    struct CommandLine {
+        enum class Action { New, Open, Print, PrintTo };
+        Action action = Action::New;
+        QString fileName;
+        QString printerName, driverName, portName;
+    };
+    static CommandLine ParseCommandLine(const QStringList& arguments);
+
+    // Whether the main window was ever shown (start-up may end before).
+    bool mainWindowShown() const { return m_shown; }
+
+private:
+    QStringList m_arguments;
+    bool m_shown = false;
+};

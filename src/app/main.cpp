@@ -1,0 +1,20 @@
+// Entry point: the Qt application, then the program's application object runs.
+
+#include "app/AppIcon.h"
+#include "app/CMyApp.h"
+#include "res/Resource.h"
+#include "res/Strings.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication qapp(argc, argv);
+    const std::u16string_view name = res::loadString(res::AFX_IDS_APP_TITLE);
+    QApplication::setApplicationName(QString::fromUtf16(name.data(), qsizetype(name.size())));
+    QApplication::setWindowIcon(appIcon());
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    CMyApp app(arguments);
+    return app.run();
+}

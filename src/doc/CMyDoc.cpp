@@ -1,0 +1,29 @@
+#include "doc/CMyDoc.h"
+
+#include "platform/fx/Archive.h"
+#include "view/CMyView.h"
+
+CMyDoc::CMyDoc() = default;
+CMyDoc::~CMyDoc() = default;
+
+bool CMyDoc::onNewDocument()
+{
+    if (!Document::onNewDocument())
+        return false;
+    // The code page and the font stay as they are; only the text goes.
+    if (m_view)
+        m_view->setText(std::u16string_view());
+    return true;
+}
+
+void CMyDoc::deleteContents()
+{
+    if (m_view)
+        m_view->setText(std::u16string_view());
+}
+
+void CMyDoc::serialize(platform::fx::Archive& ar)
+{
+    if (m_view)
+        m_view->SerializeEncoded(ar);
+}

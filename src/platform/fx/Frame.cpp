@@ -1,0 +1,485 @@
+#include "platform/fx/Frame.h"
+
+#include "platform/fx/App.h"
+#include "platform/fx/Document.h"
+#include "platform/fx/View.h"
+#include "res/Accelerators.h"
+#include "res/Menus.h"
+#include "res/Resource.h"
+#include "res/Strings.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+
+namespace platform::fx {
+
+namespace {
+
+QString qstr(std::u16string_view s)
+{
+    return QString::fromUtf16(s.data(), qsizetype(s.size()));
+}
+
+constexpr const char* kCommandProperty = "quilletCommand";
+
+unsigned commandOf(const QAction* action)
+{
+    return action->property(kCommandProperty).toUInt();
+}
+
+QIcon toolbarIcon(unsigned id, const QStyle* style)
+{
+    struct Pair { unsigned id; const char* theme; QStyle::StandardPixmap fallback; };
+    static const Pair pairs[] = {
+        {res::ID_FILE_NEW, "document-new", QStyle::SP_FileIcon},
+        {res::ID_FILE_OPEN, "document-open", QStyle::SP_DialogOpenButton},
+        {res::ID_FILE_SAVE, "document-save", QStyle::SP_DialogSaveButton},
+        {res::ID_EDIT_CUT, "edit-cut", QStyle::SP_CustomBase},
+        {res::ID_EDIT_COPY, "edit-copy", QStyle::SP_CustomBase},
+        {res::ID_EDIT_PASTE, "edit-paste", QStyle::SP_CustomBase},
+        {res::ID_EDIT_UNDO, "edit-undo", QStyle::SP_ArrowBack},
+        {res::ID_EDIT_REDO, "edit-redo", QStyle::SP_ArrowForward},
+        {res::ID_EDIT_FIND, "edit-find", QStyle::SP_FileDialogContentsView},
+        {res::ID_FILE_PRINT, "document-print", QStyle::SP_CustomBase},
+        {res::ID_APP_ABOUT, "help-about", QStyle::SP_MessageBoxInformation},
+    };
+    for (const Pair& p : pairs) {
+        if (p.id != id)
+            continue;
+        const QIcon fallback = p.fallback == QStyle::SP_CustomBase
+                                   ? QIcon()
+                                   : style->standardIcon(p.fallback);
+        return QIcon::fromTheme(QString::fromLatin1(p.theme), fallback);
+    }
+    return {};
+}
+
+} // namespace
+
+Frame::Frame(Document* document)
+    : m_document(document),
+      m_router([this] {
+          QList<CommandTarget*> targets;
+          if (m_view)
+              targets << m_view;
+          if (m_document)
+              targets << m_document;
+          targets << this;
+          if (App::instance())
+              targets << App::instance();
+          return targets;
+      })
+{
+    setAcceptDrops(true);
+    qApp->installEventFilter(this);
+    if (auto* dispatcher = QAbstractEventDispatcher::instance())
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &Frame::scheduleIdle);
+    if (m_document) {
+        connect(m_document, &Document::titleChanged, this, &Frame::updateTitle);
+        connect(m_document, &Document::modifiedChanged, this, [this] { m_idleDirty = true; });
+    }
+}
+
+Frame::~Frame()
+{
+    qApp->removeEventFilter(this);
+}
+
+void Frame::setView(View* view)
+{
+    m_view = view;
+    if (view && view->widget())
+        setCentralWidget(view->widget());
+}
+
+bool Frame::create()
+{
+    return onCreate();
+}
+
+bool Frame::onCreate()
+{
+    return true;
+}
+
+void Frame::initialUpdate()
+{
+    if (m_view)
+        m_view->onInitialUpdate();
+    updateTitle();
+    m_idleDirty = true;
+}
+
+void Frame::updateTitle()
+{
+    const QString appTitle =
+        qstr(res::loadString(res::IDR_MAINFRAME)).section(QLatin1Char('\n'), 0, 0);
+    const QString docTitle = m_document ? m_document->title() : QString();
+    setWindowTitle(docTitle.isEmpty() ? appTitle : docTitle + QStringLiteral(" - ") + appTitle);
+}
+
+QAction* Frame::makeAction(unsigned id, const QString& text, QObject* owner)
+{
+    auto* action = new QAction(text, owner ? owner : this);
+    action->setProperty(kCommandProperty, id);
+    const res::Prompt prompt = res::commandPrompt(id);
+    if (!prompt.tooltip.empty())
+        action->setToolTip(qstr(prompt.tooltip));
+    connect(action, &QAction::triggered, this, [this, id] { m_router.execute(id); });
+    connect(action, &QAction::hovered, this, [this, id] { showPrompt(id); });
+    return action;
+}
+
+void Frame::fillMenu(QMenu* menu, std::span<const res::MenuItem> items, QObject* owner)
+{
+    for (const res::MenuItem& item : items) {
+        switch (item.kind) {
+        case res::MenuItemKind::Separator:
+            menu->addSeparator();
+            break;
+        case res::MenuItemKind::Popup: {
+            QMenu* sub = menu->addMenu(qstr(item.text));
+            fillMenu(sub, item.children, owner);
+            break;
+        }
+        case res::MenuItemKind::Command: {
+            QAction* action = m_actions.value(item.id);
+            if (!action || action->text() != qstr(item.text)) {
+                action = makeAction(item.id, qstr(item.text), owner);
+                if (!owner && !m_actions.contains(item.id))
+                    m_actions.insert(item.id, action);
+            }
+            if (item.grayed)
+                action->setProperty("quilletGrayed", true);
+            menu->addAction(action);
+            break;
+        }
+        }
+    }
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] {
+        updateMenu(menu);
+        onInitMenuPopup(menu);
+    });
+    connect(menu, &QMenu::aboutToHide, this, [this] { showPrompt(0); });
+}
+
+void Frame::buildMenuBar(std::span<const res::MenuItem> items)
+{
+    QMenuBar* bar = menuBar();
+    for (const res::MenuItem& item : items) {
+        if (item.kind != res::MenuItemKind::Popup)
+            continue;
+        QMenu* menu = bar->addMenu(qstr(item.text));
+        fillMenu(menu, item.children);
+    }
+}
+
+QMenu* Frame::buildPopup(std::span<const res::MenuItem> items, QWidget* parent)
+{
+    auto* menu = new QMenu(parent);
+    fillMenu(menu, items, menu);
+    return menu;
+}
+
+QMenu* Frame::popupMenu(int index) const
+{
+    const QList<QAction*> tops = menuBar()->actions();
+    if (index < 0 || index >= tops.size())
+        return nullptr;
+    return tops[index]->menu();
+}
+
+void Frame::updateMenu(QMenu* menu)
+{
+    onInitMenu();
+    rebuildRecentFileMenu(menu);
+    for (QAction* action : menu->actions()) {
+        const unsigned id = commandOf(action);
+        if (id == 0 || action->menu())
+            continue;
+        const CmdUI ui = m_router.update(id);
+        action->setEnabled(ui.enabled());
+        if (ui.checked()) {
+            action->setCheckable(true);
+            action->setChecked(*ui.checked());
+        }
+        if (ui.text())
+            action->setText(*ui.text());
+    }
+}
+
+void Frame::rebuildRecentFileMenu(QMenu* menu)
+{
+    // The placeholder item stands where the recent files go; it is shown greyed when the
+    // list is empty and hidden otherwise.
+    QAction* placeholder = nullptr;
+    for (QAction* a : menu->actions()) {
+        if (commandOf(a) == res::ID_FILE_MRU_FILE1 && !a->property("quilletRecent").toBool())
+            placeholder = a;
+    }
+    if (!placeholder)
+        return;
+    for (QAction* a : menu->actions()) {
+        if (a->property("quilletRecent").toBool()) {
+            menu->removeAction(a);
+            a->deleteLater();
+        }
+    }
+    RecentFileList* recent = App::instance() ? App::instance()->recentFiles() : nullptr;
+    const int count = recent ? int(recent->entries().size()) : 0;
+    placeholder->setVisible(count == 0);
+    placeholder->setProperty(kCommandProperty, count == 0 ? res::ID_FILE_MRU_FILE1 : 0u);
+    placeholder->setEnabled(false);
+    const std::u16string cwd = QDir::currentPath().toStdU16String();
+    for (int i = 0; i < count; ++i) {
+        const unsigned id = res::ID_FILE_MRU_FILE1 + unsigned(i);
+        QString name = QString::fromStdU16String(recent->displayName(i, cwd));
+        name.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* a = makeAction(id, QStringLiteral("&%1 %2").arg(i + 1).arg(name));
+        a->setProperty("quilletRecent", true);
+        menu->insertAction(placeholder, a);
+    }
+    // Restores the placeholder's id so that the next opening finds it again.
+    placeholder->setProperty(kCommandProperty, res::ID_FILE_MRU_FILE1);
+}
+
+bool Frame::createToolBar(std::span<const unsigned> buttons)
+{
+    m_toolBar = addToolBar(QString());
+    m_toolBar->setObjectName(QStringLiteral("toolbar"));
+    m_toolBar->setIconSize(QSize(16, 16));
+    m_toolBar->setMovable(true);
+    m_toolBar->setProperty(kCommandProperty, res::AFX_IDW_TOOLBAR);
+    for (const unsigned command : buttons) {
+        if (command == res::ID_SEPARATOR) {
+            m_toolBar->addSeparator();
+            continue;
+        }
+        QAction* action = m_actions.value(command);
+        if (!action) {
+            action = makeAction(command, QString());
+            m_actions.insert(command, action);
+        }
+        if (action->icon().isNull())
+            action->setIcon(toolbarIcon(command, style()));
+        if (action->icon().isNull()) {
+            // No icon in this desktop's theme: the button shows its tooltip text instead.
+            action->setIconText(action->toolTip());
+        }
+        m_toolBar->addAction(action);
+    }
+    return true;
+}
+
+bool Frame::createStatusBar(std::span<const unsigned> paneIds)
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("statusbar"));
+    m_messagePane = new QLabel(bar);
+    bar->addWidget(m_messagePane, 1);
+    for (unsigned id : paneIds) {
+        if (id == 0)
+            continue;  // the message pane
+        auto* label = new QLabel(bar);
+        label->setFrameShape(QFrame::Panel);
+        label->setFrameShadow(QFrame::Sunken);
+        label->setAlignment(Qt::AlignCenter);
+        // The pane's string gives its width until an update handler sets one.
+        const QString sample = qstr(res::loadString(id));
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(sample) + 6);
+        bar->addPermanentWidget(label);
+        m_panes.insert(id, label);
+        m_paneOrder << id;
+    }
+    showPrompt(0);
+    return true;
+}
+
+void Frame::installAccelerators(std::span<const res::Accelerator> accelerators)
+{
+    for (const res::Accelerator& acc : accelerators) {
+        const QKeySequence keys = QKeySequence::fromString(
+            QString::fromStdU16String(res::acceleratorText(acc)), QKeySequence::PortableText);
+        if (keys.isEmpty())
+            continue;
+        auto* shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        shortcut->setAutoRepeat(true);
+        const unsigned id = acc.command;
+        connect(shortcut, &QShortcut::activated, this, [this, id] {
+            m_router.execute(id);
+            m_idleDirty = true;
+        });
+        connect(shortcut, &QShortcut::activatedAmbiguously, this, [this, id] {
+            m_router.execute(id);
+        });
+    }
+}
+
+void Frame::showPrompt(unsigned id)
+{
+    if (!m_messagePane)
+        return;
+    QString text;
+    if (id != 0)
+        text = qstr(res::commandPrompt(id).statusText);
+    if (text.isEmpty())
+        text = qstr(res::loadString(res::AFX_IDS_IDLEMESSAGE));
+    m_messagePane->setText(text);
+}
+
+void Frame::scheduleIdle()
+{
+    if (!m_idleDirty || m_idlePending)
+        return;
+    m_idlePending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_idlePending = false;
+        m_idleDirty = false;
+        updateIdle();
+    });
+}
+
+void Frame::updateIdle()
+{
+    if (m_toolBar && m_toolBar->isVisible()) {
+        for (QAction* action : m_toolBar->actions()) {
+            const unsigned id = commandOf(action);
+            if (id != 0)
+                action->setEnabled(m_router.update(id).enabled());
+        }
+    }
+    // Nothing in the status bar changes while it is hidden.
+    if (statusBar()->isVisible()) {
+        for (unsigned id : m_paneOrder) {
+            CmdUI ui = m_router.update(id);
+            QLabel* label = m_panes.value(id);
+            if (ui.text())
+                label->setText(ui.enabled() ? *ui.text() : QString());
+            else if (!ui.enabled())
+                label->clear();
+            if (ui.fitsToText() && ui.text()) {
+                // Measured with the status bar's own font, plus the pane's frame.
+                const int width = label->fontMetrics().horizontalAdvance(*ui.text());
+                label->setFixedWidth(width + 2 * label->frameWidth() + 4);
+            }
+        }
+    }
+}
+
+void Frame::updateKeyStatePane(CmdUI& ui)
+{
+    // Qt tells nothing of the lock keys; the panes stay blank rather than show a guess.
+    ui.enable(false);
+}
+
+bool Frame::onCommand(unsigned id)
+{
+    if (id == res::ID_VIEW_TOOLBAR) {
+        if (m_toolBar)
+            m_toolBar->setVisible(!m_toolBar->isVisible());
+        return true;
+    }
+    if (id == res::ID_VIEW_STATUS_BAR) {
+        statusBar()->setVisible(!statusBar()->isVisible());
+        return true;
+    }
+    return false;
+}
+
+bool Frame::onUpdate(CmdUI& ui)
+{
+    switch (ui.id()) {
+    case res::ID_VIEW_TOOLBAR:
+        ui.enable(m_toolBar != nullptr);
+        ui.setCheck(m_toolBar && m_toolBar->isVisible());
+        return true;
+    case res::ID_VIEW_STATUS_BAR:
+        ui.setCheck(statusBar()->isVisible());
+        return true;
+    case res::ID_INDICATOR_KANA:
+    case res::ID_INDICATOR_CAPS:
+    case res::ID_INDICATOR_NUM:
+    case res::ID_INDICATOR_SCRL:
+        updateKeyStatePane(ui);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void Frame::destroyWindow()
+{
+    if (!m_destroyed) {
+        m_destroyed = true;
+        onDestroy();
+        if (m_view)
+            m_view->onDestroy();
+    }
+    hide();
+}
+
+void Frame::closeEvent(QCloseEvent* event)
+{
+    if (!m_destroyed && m_document && !m_document->saveModified()) {
+        event->ignore();
+        return;
+    }
+    destroyWindow();
+    event->accept();
+}
+
+void Frame::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void Frame::dropEvent(QDropEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    event->acceptProposedAction();
+    raise();
+    activateWindow();
+    // Each file opens in turn; the last one stays the document.
+    for (const QUrl& url : urls) {
+        if (url.isLocalFile() && App::instance())
+            App::instance()->openDocumentFile(url.toLocalFile());
+    }
+}
+
+bool Frame::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::InputMethod:
+    case QEvent::FocusIn:
+    case QEvent::Drop:
+    case QEvent::WindowActivate:
+    case QEvent::Show:
+    case QEvent::Clipboard:
+        m_idleDirty = true;
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+} // namespace platform::fx

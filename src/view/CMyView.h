@@ -1,0 +1,98 @@
+#pragma once
+// The editor's view: the edit view with the program's options (code page, language
+// dialog, Japanese detection, references, tab width, word wrap), its font, the code-page
+// load and save of the document's text, and the two status-bar panes it fills.
+
+#include "doc/LogFont.h"
+#include "edit/CMyEditView.h"
+
+#include <QFont>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <span>
+
+namespace platform::fx { class Archive; }
+
+class CMyView : public CMyEditView {
+    Q_OBJECT
+public:
+    explicit CMyView(QWidget* parent = nullptr);
+    ~CMyView() override;
+
+    // Creation: the edit view's, then the settings of the view in their order.
+    bool OnCreate() override;
+    // Destruction: the settings written back.
+    void onDestroy() override;
+
+    // ---- code-page load and save (the document forwards its serialize here) -------------------
+    void SerializeEncoded(platform::fx::Archive& ar);
+    void ReadEncoded(platform::fx::Archive& ar, std::uint64_t byteCount);
+    void WriteEncoded(platform::fx::Archive& ar);
+
+    // ---- language, font and options ------------------------------------------------------------
+    // Language dialog: on OK the outgoing page's font is stored, the chosen page becomes
+    // current and its font is shown, even when the same page was chosen; the text on screen
+    // is never decoded again. Also run before a file is decoded when m_nLangSelect is 1.
+    void OnLanguageSelect();
+    // Font dialog: the chosen font becomes the current page's font (stored at the next
+    // change of language or at destruction).
+    void OnFontSelect();
+    // m_logFont from the current page's "Font<cp>" setting, or the default font; m_font
+    // holds the default until ApplyFont.
+    void LoadLanguageFont();
+    // m_logFont into the current page's "Font<cp>" setting.
+    void SaveLanguageFont();
+    // m_font made from m_logFont and set into the edit control.
+    void ApplyFont();
+    // Options dialog over m_bAutoDetectJa, m_nNcrRadix and m_nLangSelect.
+    void OnOptions();
+
+    // ---- status bar ---------------------------------------------------------------------------
+    // ---- import and export ---------------------------------------------------------------------
+    // Japanese in EUC-JP, ISO-2022-JP or Shift_JIS, detected from the bytes.
+    void OnImportJapanese();
+    void OnImportMacJapanese();
+    void OnExportMacJapanese();
+    // UTF-16 in either byte order or UTF-8, told apart by the byte-order mark.
+    void OnImportUnicode();
+    // One handler for the three forms: id selects UTF-16 LE, UTF-16 BE or UTF-8, each with
+    // its mark.
+    void OnExportUnicode(unsigned id);
+    // An error box: prefix followed by the system's text for error.
+    void ReportLastError(const QString& prefix, int error);
+
+    void OnUpdateCodePagePane(platform::fx::CmdUI& ui);
+    void OnUpdatePositionPane(platform::fx::CmdUI& ui);
+    void GetCaretPosition(long& line, long& column, long& lineCount);
+    void FitPaneToText(platform::fx::CmdUI& ui, const QString& text);
+
+    bool onCommand(unsigned id) override;
+    bool onUpdate(platform::fx::CmdUI& ui) override;
+
+    // ---- options (members as the program names them) -------------------------------------------
+    std::int32_t m_nNcrRadix = 0;
+    std::int32_t m_bAutoDetectJa = 0;
+    std::int32_t m_bWordWrap = 0;
+    std::uint32_t m_nCodePage = 932;
+    std::int32_t m_nLangSelect = 1;
+    std::int32_t m_nTabStops = 4;
+    QFont m_font;
+    doc::LogFont m_logFont;
+
+    // What the position pane shows now.
+    std::int32_t m_nCurLine = 0;
+    std::int32_t m_nCurColumn = 0;
+    std::int32_t m_nLineCount = 0;
+    std::uint16_t m_chAtCaret = 0;
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    // The dialog that the import and export commands share; nothing when cancelled.
+    std::optional<QString> AskImportExportPath(bool save);
+    void WriteExport(const QString& path, const std::string& bytes);
+    void ReportCommandFailure();
+    static std::span<const platform::fx::CommandEntry<CMyView>> commandMap();
+};

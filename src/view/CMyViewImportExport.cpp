@@ -1,0 +1,208 @@
+// The import and export commands: Japanese files in any of their three encodings,
+// Macintosh Japanese, and Unicode files with a byte-order mark. Imports insert at the
+// caret as one undoable edit; exports write the whole text and change nothing else.
+
+#include "view/CMyView.h"
+
+#include "doc/JapaneseEncoding.h"
+#include "doc/MacJapanese.h"
+#include "doc/UnicodeFile.h"
+#include "platform/fx/UiHost.h"
+#include "platform/nls/CodePages.h"
+#include "platform/shell/AtomicFile.h"
+#include "res/Resource.h"
+#include "res/Strings.h"
+
+#include <QFile>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <optional>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QString qstr(std::u16string_view s)
+{
+    return QString::fromUtf16(s.data(), qsizetype(s.size()));
+}
+
+// The filters of the shared dialog: "name|pattern|name|pattern|...||".
+QList<platform::fx::FileFilter> importExportFilters()
+{
+    QList<platform::fx::FileFilter> filters;
+    const QStringList parts = qstr(res::loadString(res::IDS_IMPORT_EXPORT_FILTER))
+                                  .split(QLatin1Char('|'));
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts[i].isEmpty())
+            break;
+        QString pattern = parts[i + 1];
+        pattern.replace(QLatin1Char(';'), QLatin1Char(' '));
+        filters << platform::fx::FileFilter{parts[i], pattern};
+    }
+    return filters;
+}
+
+// What reading a whole file gave: the bytes, or the system's error number.
+struct FileRead {
+    std::string bytes;
+    int error = 0;          // the open failed with this errno
+    bool shortRead = false; // fewer bytes arrived than the file's length
+};
+
+// Reads the file whole. Another holder of an exclusive lock on it makes the open fail, as
+// far as Linux can tell one (advisory locks only).
+FileRead readWholeFile(const QString& path)
+{
+    FileRead result;
+    const QByteArray native = QFile::encodeName(path);
+    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        result.error = errno;
+        return result;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        result.error = S_ISDIR(st.st_mode) ? EISDIR : errno;
+        ::close(fd);
+        return result;
+    }
+    if (::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        result.error = EBUSY;
+        ::close(fd);
+        return result;
+    }
+    const std::size_t length = std::size_t(st.st_size);
+    result.bytes.resize(length);
+    std::size_t done = 0;
+    while (done < length) {
+        const ssize_t n = ::read(fd, result.bytes.data() + done, length - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += std::size_t(n);
+    }
+    result.shortRead = done < length;
+    result.bytes.resize(done);
+    ::close(fd);
+    return result;
+}
+
+} // namespace
+
+std::optional<QString> CMyView::AskImportExportPath(bool save)
+{
+    platform::fx::FileDialogRequest request;
+    request.mode = save ? platform::fx::FileDialogRequest::Mode::Save
+                        : platform::fx::FileDialogRequest::Mode::Open;
+    request.filters = importExportFilters();
+    request.defaultSuffix = QStringLiteral("txt");
+    request.confirmOverwrite = true;
+    return platform::fx::UiHost::current().fileDialog(window(), request);
+}
+
+void CMyView::ReportLastError(const QString& prefix, int error)
+{
+    // The system's own words for the error follow the prefix directly.
+    const QString text = prefix + QString::fromLocal8Bit(std::strerror(error));
+    platform::fx::showMessage(window(), text, platform::fx::MsgIcon::Stop);
+}
+
+void CMyView::ReportCommandFailure()
+{
+    platform::fx::showMessage(window(), qstr(res::loadString(res::AFX_IDP_COMMAND_FAILURE)),
+                              platform::fx::MsgIcon::Stop);
+}
+
+void CMyView::OnImportJapanese()
+{
+    const auto path = AskImportExportPath(false);
+    if (!path)
+        return;
+    FileRead file = readWholeFile(*path);
+    if (file.error) {
+        ReportLastError(qstr(res::loadString(res::IDP_IMPORT_FAILED)), file.error);
+        return;
+    }
+    if (file.shortRead) {
+        ReportCommandFailure();
+        return;
+    }
+    // Detection and conversion run whatever the code page and the option say.
+    doc::ConvertJapaneseToShiftJis(file.bytes);
+    const auto text = platform::nls::decode(932, file.bytes);
+    ReplaceSelWithUndo(text ? std::u16string_view(*text) : std::u16string_view());
+}
+
+void CMyView::OnImportMacJapanese()
+{
+    const auto path = AskImportExportPath(false);
+    if (!path)
+        return;
+    FileRead file = readWholeFile(*path);
+    if (file.error) {
+        ReportLastError(qstr(res::loadString(res::IDP_IMPORT_FAILED)), file.error);
+        return;
+    }
+    // A short read is no error here: what arrived is imported.
+    const std::size_t zero = file.bytes.find('\0');
+    if (zero != std::string::npos)
+        file.bytes.resize(zero);
+    ReplaceSelWithUndo(doc::decodeMacJapanese(file.bytes));
+}
+
+void CMyView::OnImportUnicode()
+{
+    const auto path = AskImportExportPath(false);
+    if (!path)
+        return;
+    FileRead file = readWholeFile(*path);
+    if (file.error) {
+        ReportLastError(qstr(res::loadString(res::IDP_IMPORT_FAILED)), file.error);
+        return;
+    }
+    const auto text = doc::decodeUnicodeFile(file.bytes);
+    if (!text) {
+        ReportCommandFailure();
+        return;
+    }
+    ReplaceSelWithUndo(*text);
+}
+
+void CMyView::WriteExport(const QString& path, const std::string& bytes)
+{
+    // The file is replaced whole or not at all: a failed export never leaves a half-written
+    // file where the user's old one was.
+    const int error =
+        platform::shell::writeFileAtomically(QFile::encodeName(path).toStdString(), bytes);
+    if (error != 0)
+        ReportLastError(qstr(res::loadString(res::IDP_EXPORT_FAILED)), error);
+}
+
+void CMyView::OnExportMacJapanese()
+{
+    const auto path = AskImportExportPath(true);
+    if (!path)
+        return;
+    WriteExport(*path, doc::encodeMacJapanese(text()));
+}
+
+void CMyView::OnExportUnicode(unsigned id)
+{
+    const auto path = AskImportExportPath(true);
+    if (!path)
+        return;
+    const doc::UnicodeExportForm form =
+        id == res::ID_EXPORT_UNICODE      ? doc::UnicodeExportForm::Utf16LittleEndian
+        : id == res::ID_EXPORT_UNICODE_BE ? doc::UnicodeExportForm::Utf16BigEndian
+                                          : doc::UnicodeExportForm::Utf8WithMark;
+    const auto bytes = doc::encodeUnicodeFile(text(), form);
+    if (!bytes) {
+        ReportCommandFailure();
+        return;
+    }
+    WriteExport(*path, *bytes);
+}

@@ -1,0 +1,55 @@
+// The two status-bar panes of the view: the code page the text is saved in, and where the
+// caret is.
+
+#include "view/CMyView.h"
+
+#include "platform/nls/CodePages.h"
+#include "view/CaretPosition.h"
+
+using platform::fx::CmdUI;
+
+void CMyView::OnUpdateCodePagePane(CmdUI& ui)
+{
+    ui.enable(true);
+    QString name = QString::fromStdU16String(platform::nls::codePageName(m_nCodePage));
+    // A page the system does not know (a hand-edited setting) is shown by its number.
+    if (name.isEmpty())
+        name = QString::number(m_nCodePage);
+    ui.setText(name);
+    FitPaneToText(ui, name);
+}
+
+void CMyView::OnUpdatePositionPane(CmdUI& ui)
+{
+    long line = 0, column = 0, count = 0;
+    GetCaretPosition(line, column, count);
+    if (line == m_nCurLine && column == m_nCurColumn && count == m_nLineCount)
+        return;
+    m_nCurLine = std::int32_t(line);
+    m_nCurColumn = std::int32_t(column);
+    m_nLineCount = std::int32_t(count);
+    const QString text = QString::fromStdU16String(view::formatPositionPane(
+        view::CaretPosition{line, column, count, char16_t(m_chAtCaret)}));
+    ui.enable(true);
+    ui.setText(text);
+    FitPaneToText(ui, text);
+}
+
+void CMyView::GetCaretPosition(long& line, long& column, long& lineCount)
+{
+    int start = 0, end = 0;
+    getSel(&start, &end);
+    const int caret = view::inferCaret(start, end, view::processCaretMemory());
+    const int l = lineFromChar(caret);
+    line = l + 1;
+    column = caret - lineIndex(l) + 1;
+    lineCount = this->lineCount();
+    // The one unit after the caret, read in place.
+    m_chAtCaret = caret < textLength() ? buffer().at(caret) : 0;
+}
+
+void CMyView::FitPaneToText(CmdUI& ui, const QString& text)
+{
+    ui.setText(text);
+    ui.fitToText();
+}
