@@ -1,0 +1,185 @@
+// The edit view's creation, initial update and commands; the recording of keyboard and
+// input-method input is in CMyEditViewInput.cpp.
+#include "edit/CMyEditView.h"
+
+#include "res/Resource.h"
+
+#include <QClipboard>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QMimeData>
+
+using platform::fx::CmdUI;
+using platform::fx::CommandEntry;
+
+namespace {
+
+std::u16string_view viewOf(const QString& text)
+{
+    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size())};
+}
+
+} // namespace
+
+CMyEditView::CMyEditView(QWidget* parent) : platform::EditControl(parent)
+{
+    m_undo.SetBuffer(&buffer());
+}
+
+CMyEditView::~CMyEditView() = default;
+
+std::span<const CommandEntry<CMyEditView>> CMyEditView::commandMap()
+{
+    using V = CMyEditView;
+    static const CommandEntry<V> map[] = {
+        platform::fx::onCommand<V>(res::ID_EDIT_UNDO, &V::OnEditUndo, &V::OnUpdateEditUndo),
+        platform::fx::onCommand<V>(res::ID_EDIT_REDO, &V::OnEditRedo, &V::OnUpdateEditRedo),
+        platform::fx::onCommand<V>(res::ID_EDIT_CUT, &V::OnEditCut, &V::OnUpdateNeedSel),
+        platform::fx::onCommand<V>(res::ID_EDIT_COPY, &V::OnEditCopy, &V::OnUpdateNeedSel),
+        platform::fx::onCommand<V>(res::ID_EDIT_PASTE, &V::OnEditPaste, &V::OnUpdateNeedClip),
+        platform::fx::onCommand<V>(res::ID_EDIT_CLEAR, &V::OnEditClear, &V::OnUpdateNeedSel),
+        platform::fx::onCommand<V>(res::ID_EDIT_SELECT_ALL, &V::OnEditSelectAll, &V::OnUpdateNeedText),
+    };
+    return map;
+}
+
+bool CMyEditView::OnCreate()
+{
+    // The text may grow past the size of any file the program opens.
+    limitText(0);
+    // The system's fixed-pitch font until the concrete view picks the language's own.
+    setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // Four average characters.
+    setTabStops(16);
+    return true;
+}
+
+void CMyEditView::onInitialUpdate()
+{
+    setSel(0, 0);
+    scrollCaret();
+    // A new or opened text starts with nothing to undo or redo; the records of the previous
+    // text would point into text that is gone.
+    m_bImeInPlace = false;
+    m_undo.Clear();
+}
+
+bool CMyEditView::onCommand(unsigned id)
+{
+    return platform::fx::dispatchCommand(this, commandMap(), id);
+}
+
+bool CMyEditView::onUpdate(CmdUI& ui)
+{
+    return platform::fx::dispatchUpdate(this, commandMap(), ui);
+}
+
+bool CMyEditView::GetSelectionText(QString& text) const
+{
+    int start = 0, end = 0;
+    getSel(&start, &end);
+    if (start == end)
+        return false;
+    text = selectedText();
+    return true;
+}
+
+bool CMyEditView::ReplaceSelWithUndo(std::u16string_view text)
+{
+    if (!fitsLimit(static_cast<int>(text.size()))) {
+        replaceSel(text);   // refused as a whole; the control reports it
+        return false;
+    }
+    m_undo.RecordDeleteSelection();
+    m_undo.RecordInsert(text, false);
+    replaceSel(text);
+    return true;
+}
+
+bool CMyEditView::ReplaceSelWithUndo(const QString& text)
+{
+    return ReplaceSelWithUndo(viewOf(text));
+}
+
+void CMyEditView::showHistoryStep()
+{
+    // Undo and redo change the buffer directly; the control takes up the new selection at
+    // once (for the status bar and the input method) and scrolls the caret into view.
+    setSel(buffer().anchor(), buffer().caret());
+    scrollCaret();
+}
+
+void CMyEditView::OnEditUndo()
+{
+    if (m_undo.Undo())
+        showHistoryStep();
+}
+
+void CMyEditView::OnEditRedo()
+{
+    if (m_undo.Redo())
+        showHistoryStep();
+}
+
+void CMyEditView::OnEditCut()
+{
+    m_undo.RecordDeleteSelection();
+    cut();
+}
+
+void CMyEditView::OnEditCopy()
+{
+    copy();
+}
+
+void CMyEditView::OnEditPaste()
+{
+    // Read once: what is recorded is what is inserted, even if the clipboard changes.
+    const QString text = clipboardText();
+    if (text.isEmpty()) {
+        // Nothing to insert, but the selection still goes, recorded like any deletion.
+        m_undo.RecordDeleteSelection();
+        clear();
+        return;
+    }
+    ReplaceSelWithUndo(text);
+}
+
+void CMyEditView::OnEditClear()
+{
+    m_undo.RecordDeleteSelection();
+    clear();
+}
+
+void CMyEditView::OnEditSelectAll()
+{
+    setSel(0, -1);
+}
+
+void CMyEditView::OnUpdateEditUndo(CmdUI& ui)
+{
+    ui.enable(m_undo.CanUndo());
+}
+
+void CMyEditView::OnUpdateEditRedo(CmdUI& ui)
+{
+    ui.enable(m_undo.CanRedo());
+}
+
+void CMyEditView::OnUpdateNeedSel(CmdUI& ui)
+{
+    int start = 0, end = 0;
+    getSel(&start, &end);
+    ui.enable(start != end);
+}
+
+void CMyEditView::OnUpdateNeedText(CmdUI& ui)
+{
+    ui.enable(textLength() != 0);
+}
+
+void CMyEditView::OnUpdateNeedClip(CmdUI& ui)
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    ui.enable(data && data->hasText());
+}

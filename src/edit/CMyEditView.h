@@ -1,0 +1,95 @@
+#pragma once
+// The edit view: the edit control as the document's view. It sees every change of the
+// text before the control makes it (the recording hooks), records it in its undo history,
+// and carries the standard edit commands with their enabling rules.
+//
+// Rule for every path that changes the text: record first, from the selection as it is
+// before the change, then let the control act. What is recorded is exactly what the control
+// then removes or inserts, so undo always restores the exact text.
+
+#include "edit/UndoHistory.h"
+#include "platform/editctl/EditControl.h"
+#include "platform/fx/Command.h"
+#include "platform/fx/View.h"
+
+#include <QString>
+#include <span>
+#include <string_view>
+
+class CMyEditView : public platform::EditControl, public platform::fx::View {
+    Q_OBJECT
+public:
+    explicit CMyEditView(QWidget* parent = nullptr);
+    ~CMyEditView() override;
+
+    // Window creation: lifts the text limit, sets the fixed-pitch font and tab stops of four
+    // average characters; false when it failed.
+    virtual bool OnCreate();
+
+    // The selected text; false (and text untouched) when the selection is empty.
+    bool GetSelectionText(QString& text) const;
+
+    // Replaces the selection by text as undoable changes: the selection's deletion (when not
+    // empty) and the insertion (when text is not empty) are recorded, in that order, then the
+    // control replaces the selection and leaves the caret after the text. Returns false, with
+    // nothing recorded or changed, when the control refuses the text because the result
+    // would exceed its text limit.
+    bool ReplaceSelWithUndo(std::u16string_view text);
+    bool ReplaceSelWithUndo(const QString& text);
+
+    // The history of this view's text, for the status of the Undo and Redo commands.
+    const CUndoHistory& undoHistory() const { return m_undo; }
+
+    QWidget* widget() override { return this; }
+    // For every new or opened document: caret to the start and an empty history.
+    void onInitialUpdate() override;
+    bool onCommand(unsigned id) override;
+    bool onUpdate(platform::fx::CmdUI& ui) override;
+
+    // Command handlers.
+    void OnEditUndo();
+    void OnEditRedo();
+    void OnEditCut();
+    void OnEditCopy();
+    // Replaces the selection by the clipboard's text (one insertion); with no text on the
+    // clipboard only the selection's deletion is made and recorded.
+    void OnEditPaste();
+    // Deletes the selection, recorded; also the delete commands of the concrete view use it.
+    void OnEditClear();
+    void OnEditSelectAll();
+
+    // Update handlers.
+    void OnUpdateEditUndo(platform::fx::CmdUI& ui);
+    void OnUpdateEditRedo(platform::fx::CmdUI& ui);
+    void OnUpdateNeedSel(platform::fx::CmdUI& ui);
+    void OnUpdateNeedText(platform::fx::CmdUI& ui);
+    void OnUpdateNeedClip(platform::fx::CmdUI& ui);
+
+protected:
+    // The recording hooks: each records what the control is about to do, then calls it.
+    void onChar(char16_t c) override;
+    void onKeyDown(int key, Qt::KeyboardModifiers modifiers) override;
+    void onImeComposition(const QInputMethodEvent& event) override;
+
+private:
+    static std::span<const platform::fx::CommandEntry<CMyEditView>> commandMap();
+    // Brings the control's caret and scroll position up to the buffer after undo or redo,
+    // which change the buffer directly.
+    void showHistoryStep();
+    // The committed part of an input-method event (its replacement range and commit
+    // string), recorded and applied.
+    void commitImeText(const QInputMethodEvent& event);
+
+    // Boundary under the last drop point in this view; -1 from the start of a drag.
+    int m_nDropPos = -1;
+    // A drag that started in this view is in progress.
+    bool m_bSelfDrag = false;
+    // An input-method composition is shown in place. It took the selection's place when it
+    // started (that deletion is recorded then), so its commit replaces no selection.
+    // Committed text arrives whole in one input-method event and is inserted at once, not
+    // as a series of character messages, so no count of pending characters and no copy of
+    // the result are kept: the commit is recorded as one insertion right before it enters
+    // the text.
+    bool m_bImeInPlace = false;
+    CUndoHistory m_undo;
+};
