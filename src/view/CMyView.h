@@ -92,6 +92,9 @@ protected:
 private:
     // The dialog that the import and export commands share; nothing when cancelled.
     std::optional<QString> AskImportExportPath(bool save);
+    // Asks for a file and reads it whole; reports and gives nothing when that fails.
+    enum class ShortRead { Fails, ImportsWhatArrived };
+    std::optional<std::string> ReadImportFile(ShortRead shortRead);
     void WriteExport(const QString& path, const std::string& bytes);
     void ReportCommandFailure();
     static std::span<const platform::fx::CommandEntry<CMyView>> commandMap();

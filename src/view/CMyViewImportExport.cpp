@@ -117,54 +117,51 @@ void CMyView::ReportCommandFailure()
                               platform::fx::MsgIcon::Stop);
 }
 
-void CMyView::OnImportJapanese()
+std::optional<std::string> CMyView::ReadImportFile(ShortRead shortRead)
 {
     const auto path = AskImportExportPath(false);
     if (!path)
-        return;
+        return std::nullopt;
     FileRead file = readWholeFile(*path);
     if (file.error) {
         ReportLastError(qstr(res::loadString(res::IDP_IMPORT_FAILED)), file.error);
-        return;
+        return std::nullopt;
     }
-    if (file.shortRead) {
+    if (file.shortRead && shortRead == ShortRead::Fails) {
         ReportCommandFailure();
-        return;
+        return std::nullopt;
     }
+    return std::move(file.bytes);
+}
+
+void CMyView::OnImportJapanese()
+{
+    auto bytes = ReadImportFile(ShortRead::Fails);
+    if (!bytes)
+        return;
     // Detection and conversion run whatever the code page and the option say.
-    doc::ConvertJapaneseToShiftJis(file.bytes);
-    const auto text = platform::nls::decode(932, file.bytes);
+    doc::ConvertJapaneseToShiftJis(*bytes);
+    const auto text = platform::nls::decode(932, *bytes);
     ReplaceSelWithUndo(text ? std::u16string_view(*text) : std::u16string_view());
 }
 
 void CMyView::OnImportMacJapanese()
 {
-    const auto path = AskImportExportPath(false);
-    if (!path)
+    auto bytes = ReadImportFile(ShortRead::ImportsWhatArrived);
+    if (!bytes)
         return;
-    FileRead file = readWholeFile(*path);
-    if (file.error) {
-        ReportLastError(qstr(res::loadString(res::IDP_IMPORT_FAILED)), file.error);
-        return;
-    }
-    // A short read is no error here: what arrived is imported.
-    const std::size_t zero = file.bytes.find('\0');
+    const std::size_t zero = bytes->find('\0');
     if (zero != std::string::npos)
-        file.bytes.resize(zero);
-    ReplaceSelWithUndo(doc::decodeMacJapanese(file.bytes));
+        bytes->resize(zero);
+    ReplaceSelWithUndo(doc::decodeMacJapanese(*bytes));
 }
 
 void CMyView::OnImportUnicode()
 {
-    const auto path = AskImportExportPath(false);
-    if (!path)
+    const auto bytes = ReadImportFile(ShortRead::ImportsWhatArrived);
+    if (!bytes)
         return;
-    FileRead file = readWholeFile(*path);
-    if (file.error) {
-        ReportLastError(qstr(res::loadString(res::IDP_IMPORT_FAILED)), file.error);
-        return;
-    }
-    const auto text = doc::decodeUnicodeFile(file.bytes);
+    const auto text = doc::decodeUnicodeFile(*bytes);
     if (!text) {
         ReportCommandFailure();
         return;
