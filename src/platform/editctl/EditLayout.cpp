@@ -107,6 +107,17 @@ void EditLayout::textChanged(const TextBuffer::Change& change, int oldLineCount)
 
 void EditLayout::dropCachedLines(int first, int removed, int delta)
 {
+    if (delta == 0) {
+        // The usual keystroke: no line moves, so only the touched lines are forgotten.
+        for (int line = first; line < first + removed; ++line) {
+            const auto found = m_cache.find(line);
+            if (found == m_cache.end())
+                continue;
+            m_lru.erase(found->second.lruPos);
+            m_cache.erase(found);
+        }
+        return;
+    }
     std::unordered_map<int, CachedLine> kept;
     for (auto it = m_lru.begin(); it != m_lru.end();) {
         const int line = *it;

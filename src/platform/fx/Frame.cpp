@@ -16,6 +16,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPainter>
+#include <QPixmap>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
@@ -38,6 +40,50 @@ unsigned commandOf(const QAction* action)
     return action->property(kCommandProperty).toUInt();
 }
 
+// Simple line drawings for the buttons that neither the desktop theme nor Qt's style has.
+QIcon drawnIcon(unsigned id)
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor ink(0x30, 0x30, 0x30);
+    const QColor paper(Qt::white);
+    p.setPen(QPen(ink, 1));
+    switch (id) {
+    case res::ID_EDIT_CUT:
+        p.drawLine(QPointF(4, 1), QPointF(10, 10));
+        p.drawLine(QPointF(12, 1), QPointF(6, 10));
+        p.setBrush(paper);
+        p.drawEllipse(QRectF(2.5, 9.5, 4, 4));
+        p.drawEllipse(QRectF(9.5, 9.5, 4, 4));
+        break;
+    case res::ID_EDIT_COPY:
+        p.setBrush(paper);
+        p.drawRect(QRectF(1.5, 1.5, 8, 10));
+        p.drawRect(QRectF(6.5, 4.5, 8, 10));
+        break;
+    case res::ID_EDIT_PASTE:
+        p.setBrush(QColor(0xc8, 0xa0, 0x60));
+        p.drawRect(QRectF(2.5, 2.5, 10, 12));
+        p.setBrush(paper);
+        p.drawRect(QRectF(5.5, 1.5, 4, 3));
+        p.drawRect(QRectF(7.5, 7.5, 7, 7));
+        break;
+    case res::ID_FILE_PRINT:
+        p.setBrush(paper);
+        p.drawRect(QRectF(4.5, 1.5, 7, 5));
+        p.setBrush(QColor(0xb0, 0xb0, 0xb0));
+        p.drawRect(QRectF(1.5, 6.5, 13, 6));
+        p.setBrush(paper);
+        p.drawRect(QRectF(4.5, 10.5, 7, 4));
+        break;
+    default:
+        return {};
+    }
+    return QIcon(pixmap);
+}
+
 QIcon toolbarIcon(unsigned id, const QStyle* style)
 {
     struct Pair { unsigned id; const char* theme; QStyle::StandardPixmap fallback; };
@@ -58,7 +104,7 @@ QIcon toolbarIcon(unsigned id, const QStyle* style)
         if (p.id != id)
             continue;
         const QIcon fallback = p.fallback == QStyle::SP_CustomBase
-                                   ? QIcon()
+                                   ? drawnIcon(id)
                                    : style->standardIcon(p.fallback);
         return QIcon::fromTheme(QString::fromLatin1(p.theme), fallback);
     }
