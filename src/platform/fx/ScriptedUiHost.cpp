@@ -61,9 +61,12 @@ std::optional<QString> ScriptedUiHost::fileDialog(QWidget*, const FileDialogRequ
         ++m_unanswered;
         return std::nullopt;
     }
-    auto answer = m_fileAnswers.front();
+    const bool chosen = m_fileAnswers.front().has_value();
+    const QString path = chosen ? *m_fileAnswers.front() : QString();
     m_fileAnswers.pop_front();
-    return answer;
+    if (!chosen)
+        return std::nullopt;
+    return path;
 }
 
 std::optional<QFont> ScriptedUiHost::fontDialog(QWidget*, const FontDialogRequest& request)
