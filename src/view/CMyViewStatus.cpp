@@ -50,6 +50,7 @@ void CMyView::GetCaretPosition(long& line, long& column, long& lineCount)
 
 void CMyView::FitPaneToText(CmdUI& ui, const QString& text)
 {
-    ui.setText(text);
+    // The frame measures the pane's text with the status bar's own font.
+    Q_UNUSED(text);
     ui.fitToText();
 }
