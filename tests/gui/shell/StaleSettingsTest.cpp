@@ -78,13 +78,6 @@ TEST_F(StaleSettings, AWindowFarOffTheScreenOpensOnItAndTheSettingWaitsForTheEnd
     EXPECT_TRUE(frame()->isMaximized());
     EXPECT_TRUE(reachable(frame()->normalGeometry(), screen));
     EXPECT_EQ(frame()->normalGeometry().width(), screen->availableGeometry().width());
-    quit();
-
-    // Wider than a hundred screens is no placement: the default size.
-    storePlacement(QRect(0, 100, 100 * screen->availableGeometry().width() + 1, 400));
-    ASSERT_TRUE(start());
-    const QSize area = screen->availableGeometry().size();
-    EXPECT_EQ(frame()->size(), QSize(area.width() * 3 / 4, area.height() * 3 / 4));
 }
 
 TEST_F(TwoScreens, AWindowGoesToTheNearestScreenThatIsThere)

@@ -86,7 +86,6 @@ TEST(PlacementFit, LostWindowsComeBackOntoTheNearestScreenAndDamagedOnesGetTheDe
          PlacementFit::Moved, {0, 100, 500, 500}},
         {"no screens at all", none, 0, {-1500, 100, -1000, 500},
          PlacementFit::Kept, {-1500, 100, -1000, 500}},
-        {"no screens, degenerate", none, 0, {0, 0, 0, 0}, PlacementFit::Default, {}},
     };
     for (const Case& c : cases) {
         const auto result = fitPlacement(c.stored, c.screens, c.primary, kTitle);
