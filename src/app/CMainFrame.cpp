@@ -2,6 +2,7 @@
 
 #include "doc/CMyDoc.h"
 #include "platform/fx/App.h"
+#include "platform/fx/PlacementFit.h"
 #include "platform/fx/UiHost.h"
 #include "platform/fx/WindowPlacement.h"
 #include "platform/profile/SettingsPath.h"
@@ -16,8 +17,11 @@
 #include <QScreen>
 #include <QFileInfo>
 #include <QStatusBar>
+#include <QStyle>
 #include <QUrl>
 #include <cerrno>
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -34,6 +38,28 @@ constexpr unsigned kIndicators[] = {
     res::ID_INDICATOR_NUM,
     res::ID_INDICATOR_SCRL,
 };
+
+// Where the stored normal rectangle puts the window on today's screens; nothing when the
+// rectangle makes no sense and the default place is kept.
+std::optional<QRect> placeOnScreens(const platform::fx::WindowPlacement& placement, int titleHeight)
+{
+    std::vector<platform::fx::ScreenRect> areas;
+    std::size_t primary = 0;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        if (screen == QGuiApplication::primaryScreen())
+            primary = areas.size();
+        const QRect a = screen->availableGeometry();
+        areas.push_back({a.left(), a.top(), std::int64_t(a.left()) + a.width(),
+                         std::int64_t(a.top()) + a.height()});
+    }
+    const auto fitted = platform::fx::fitPlacement(
+        {placement.left, placement.top, placement.right, placement.bottom}, areas, primary,
+        titleHeight);
+    if (fitted.fit == platform::fx::PlacementFit::Default)
+        return std::nullopt;
+    const auto& r = fitted.rect;
+    return QRect(int(r.left), int(r.top), int(r.width()), int(r.height()));
+}
 
 } // namespace
 
@@ -91,10 +117,12 @@ bool CMainFrame::RestoreWindowPlacement()
         reinterpret_cast<const std::uint8_t*>(value->constData()), std::size_t(value->size())));
     if (!placement)
         return false;
-    const int width = placement->right - placement->left;
-    const int height = placement->bottom - placement->top;
-    if (width > 0 && height > 0)
-        setGeometry(placement->left, placement->top, width, height);
+    // A place on a screen that is no longer there is moved onto one that is; the setting
+    // itself changes only when the window next closes. The window manager's title bar is
+    // not known before the window is shown; the style's is as good a measure.
+    const int titleHeight = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    if (const auto rect = placeOnScreens(*placement, titleHeight))
+        setGeometry(*rect);
     // Maximized comes back maximized; minimized comes back in its normal state.
     return placement->showCmd == platform::fx::WindowPlacement::kShowMaximized;
 }

@@ -16,6 +16,14 @@ bool CMyDoc::onNewDocument()
     return true;
 }
 
+bool CMyDoc::onOpenDocument(const QString& path)
+{
+    // Refused this early, the text on screen and the modified flag stay as they were.
+    if (m_view && !m_view->CheckCodePageForOpen())
+        return false;
+    return Document::onOpenDocument(path);
+}
+
 void CMyDoc::deleteContents()
 {
     if (m_view)

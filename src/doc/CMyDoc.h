@@ -17,6 +17,8 @@ public:
     CMyView* GetFirstView() const { return m_view; }
 
     bool onNewDocument() override;
+    // Refuses, before anything is read or emptied, a file the view's code page cannot decode.
+    bool onOpenDocument(const QString& path) override;
     void deleteContents() override;
     void serialize(platform::fx::Archive& ar) override;
 

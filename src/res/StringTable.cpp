@@ -36,6 +36,13 @@ constexpr StringEntry kTable[] = {
     {IDP_SAVE_CODEPAGE_UNSUPPORTED,
      u"コードページ %1 ではファイルを保存できません。ファイルは変更されていません。"},
     {IDP_PRINT_NOT_AVAILABLE, u"このバージョンでは印刷できません。"}, // ours
+    // Ours: a stored code page this system lacks, replaced when the view reads its settings.
+    {IDP_CODEPAGE_NOT_INSTALLED,
+     u"設定のコードページ %1 はこのシステムにインストールされていません。"
+     u"コードページ 932 を使います。"},
+    // Ours: an open refused rather than showing the file as empty.
+    {IDP_OPEN_CODEPAGE_UNSUPPORTED,
+     u"コードページ %1 ではファイルを開けません。言語選択で別のコードページを選んでください。"},
     // %1 line, %2 column, %3 line count, %4 the unit after the caret as four hex digits.
     {IDS_POSITION_PANE_FORMAT, u" %1 行、%2 列、行数 %3、U+%4"},
     {IDS_IMPORT_EXPORT_FILTER,

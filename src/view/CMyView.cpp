@@ -27,7 +27,7 @@ CMyView::CMyView(QWidget* parent) : CMyEditView(parent)
 {
     // The word-wrap setting shapes the control, so it is read before anything else.
     if (app())
-        m_bWordWrap = app()->getProfileInt(kSettings, QStringLiteral("WordWrap"), 0) ? 1 : 0;
+        m_bWordWrap = ReadViewSetting(u"WordWrap");
     setWordWrap(m_bWordWrap != 0);
 }
 
@@ -67,17 +67,17 @@ bool CMyView::OnCreate()
     if (!CMyEditView::OnCreate())
         return false;
     if (app()) {
-        m_nCodePage = std::uint32_t(app()->getProfileInt(kSettings, QStringLiteral("CodePage"), 932));
-        m_nLangSelect = app()->getProfileInt(kSettings, QStringLiteral("LangSelect"), 1);
+        ReadCodePageSetting();
+        m_nLangSelect = ReadViewSetting(u"LangSelect");
     }
     // The font of the page just read.
     m_font = QFont();
     LoadLanguageFont();
     ApplyFont();
     if (app()) {
-        m_nTabStops = app()->getProfileInt(kSettings, QStringLiteral("TabStops"), 4);
-        m_nNcrRadix = app()->getProfileInt(kSettings, QStringLiteral("Ncr"), 0);
-        m_bAutoDetectJa = app()->getProfileInt(kSettings, QStringLiteral("Ja"), 0) ? 1 : 0;
+        m_nTabStops = ReadViewSetting(u"TabStops");
+        m_nNcrRadix = ReadViewSetting(u"Ncr");
+        m_bAutoDetectJa = ReadViewSetting(u"Ja");
     }
     setTabStops(m_nTabStops * 4);
     return true;

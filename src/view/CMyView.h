@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <span>
 
 namespace platform::fx { class Archive; }
@@ -24,6 +25,16 @@ public:
     bool OnCreate() override;
     // Destruction: the settings written back.
     void onDestroy() override;
+
+    // ---- settings read at creation, put right when they no longer fit the machine -------------
+    // A view setting from "Settings", by the view's settings table (view/ViewSettings.h).
+    static std::int32_t ReadViewSetting(std::u16string_view key);
+    // m_nCodePage from "CodePage"; a page this system cannot convert becomes 932, and the
+    // user is told once, in a message naming the stored page.
+    void ReadCodePageSetting();
+    // Asked before a file is opened: false, after telling the user, when the current page
+    // cannot decode, so that the text on screen stays as it is.
+    bool CheckCodePageForOpen();
 
     // ---- code-page load and save (the document forwards its serialize here) -------------------
     void SerializeEncoded(platform::fx::Archive& ar);

@@ -10,6 +10,7 @@
 #include "platform/fx/UiHost.h"
 #include "res/Resource.h"
 #include "res/Strings.h"
+#include "view/ViewSettings.h"
 
 #include <QFontInfo>
 
@@ -59,8 +60,9 @@ void CMyView::LoadLanguageFont()
     const auto value = app->getProfileBinary(kSettings, fontKey(m_nCodePage));
     if (!value)
         return;
-    // A value of any other length than the record's is not a font: the default stays.
-    const auto stored = doc::LogFont::fromBytes(std::span(
+    // A value of any other length than the record's, or one no screen could show, is not a
+    // font: the default stays.
+    const auto stored = view::repairFontRecord(std::span(
         reinterpret_cast<const std::uint8_t*>(value->constData()), std::size_t(value->size())));
     if (stored)
         m_logFont = *stored;

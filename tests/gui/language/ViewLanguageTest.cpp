@@ -112,17 +112,17 @@ TEST_F(LanguageViewTest, DestructionWritesTheSettingsInTheirOrder)
     EXPECT_EQ(setting("TabStops"), "4");
 }
 
-TEST_F(LanguageViewTest, JaIsNormalizedAndLangSelectKeptAsRead)
+TEST_F(LanguageViewTest, JaAndNcrAreNormalizedAndLangSelectKeptAsRead)
 {
     writeIni("[Settings]\r\nJa=5\r\nLangSelect=5\r\nNcr=7\r\n");
     createView();
     EXPECT_EQ(view->m_bAutoDetectJa, 1);
     EXPECT_EQ(view->m_nLangSelect, 5);
-    EXPECT_EQ(view->m_nNcrRadix, 7);
+    EXPECT_EQ(view->m_nNcrRadix, 1);
     view->onDestroy();
     EXPECT_EQ(setting("Ja"), "1");
     EXPECT_EQ(setting("LangSelect"), "5");
-    EXPECT_EQ(setting("Ncr"), "7");
+    EXPECT_EQ(setting("Ncr"), "1");
 }
 
 TEST_F(LanguageViewTest, LanguageDialogOpensOnTheCurrentPage)

@@ -80,18 +80,19 @@ TEST_F(LanguageViewTest, OptionsLangSelectOtherThanOneShowsUncheckedAndDoesNotSu
     EXPECT_EQ(view->m_nLangSelect, 1);
 }
 
-TEST_F(LanguageViewTest, OptionsNcrOutOfRangeChecksNoRadioAndOkStoresMinusOne)
+TEST_F(LanguageViewTest, OptionsNcrOutOfRangeIsReadAsHexadecimalAndOkStoresOne)
 {
+    // Any value but 0 makes hexadecimal references, so the dialog shows that choice.
     writeIni("[Settings]\r\nNcr=7\r\n");
     createView();
     Seen seen;
     host.answerModal(play(&seen, {}, QDialog::Accepted));
     view->OnOptions();
     EXPECT_FALSE(seen.decimal);
-    EXPECT_FALSE(seen.hex);
-    EXPECT_EQ(view->m_nNcrRadix, -1);
+    EXPECT_TRUE(seen.hex);
+    EXPECT_EQ(view->m_nNcrRadix, 1);
     view->onDestroy();
-    EXPECT_EQ(setting("Ncr"), "-1");
+    EXPECT_EQ(setting("Ncr"), "1");
 }
 
 TEST_F(LanguageViewTest, OptionsCancelLeavesEverySwitch)

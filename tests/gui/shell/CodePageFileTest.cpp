@@ -159,29 +159,45 @@ TEST_F(CodePageFile, ThePageTheFileWasOpenedWithIsTheOneItIsSavedWith)
     EXPECT_EQ(readFile(path), QByteArray::fromHex("93fa967b"));
 }
 
-TEST_F(CodePageFile, APageThatCannotConvertNeverEmptiesTheFile)
+TEST_F(CodePageFile, APageThatCannotConvertNeverEmptiesTheFileNorTheScreen)
 {
-    // A hand-edited setting names a page nobody has: the file opens empty, silently.
+    // A hand-edited setting names a page nobody has: the user is told once, while the view
+    // is made, and the file opens with 932. The setting changes only when the window closes.
     setSetting(u"CodePage", 4242);
     const QString path = writeFile(QStringLiteral("kept.txt"), "precious bytes");
     ASSERT_TRUE(start({path}));
-    EXPECT_TRUE(text().empty());
-    EXPECT_TRUE(ui.messages().isEmpty());
-
-    // Saving the empty text would destroy the file: refused with a message.
-    frame()->executeCommand(res::ID_FILE_SAVE);
     ASSERT_EQ(ui.messages().size(), 1);
-    EXPECT_TRUE(ui.messages()[0].text.contains(QStringLiteral("4242")))
-        << ui.messages()[0].text.toStdString();
-    EXPECT_EQ(readFile(path), QByteArray("precious bytes"));
+    EXPECT_EQ(ui.messages()[0].text, resString(res::IDP_CODEPAGE_NOT_INSTALLED, "4242"));
+    EXPECT_EQ(ui.messages()[0].icon, platform::fx::MsgIcon::Information);
+    EXPECT_EQ(text(), u"precious bytes");
+    EXPECT_EQ(view()->m_nCodePage, 932u);
+    EXPECT_EQ(settings().readInt(u"Settings", u"CodePage", 0), 4242);
 
-    // So is saving typed text.
-    QTest::keyClicks(view(), QStringLiteral("typed"));
+    // Should the page be lost all the same, opening refuses before the screen changes.
+    view()->m_nCodePage = 4242;
+    QTest::keyClicks(view(), QStringLiteral("typed "));
+    const QString other = writeFile(QStringLiteral("other.txt"), "other");
+    ui.answerMessage(platform::fx::MsgAnswer::No);  // do not save the changes
+    EXPECT_FALSE(openThroughDialog(other));
+    ASSERT_EQ(ui.messages().size(), 3);
+    EXPECT_EQ(ui.messages()[2].text, resString(res::IDP_OPEN_CODEPAGE_UNSUPPORTED, "4242"));
+    EXPECT_EQ(text(), u"typed precious bytes");
+    EXPECT_EQ(document()->pathName(), path);
+    EXPECT_TRUE(document()->isModified());
+
+    // Saving would write an empty file or nothing the page can hold: refused with a message.
     frame()->executeCommand(res::ID_FILE_SAVE);
-    EXPECT_EQ(ui.messages().size(), 2);
+    ASSERT_EQ(ui.messages().size(), 4);
+    EXPECT_TRUE(ui.messages()[3].text.contains(QStringLiteral("4242")))
+        << ui.messages()[3].text.toStdString();
     EXPECT_EQ(readFile(path), QByteArray("precious bytes"));
     EXPECT_TRUE(document()->isModified());
-    EXPECT_EQ(text(), u"typed");
+
+    // The next start is quiet: the page in use was written back.
+    view()->m_nCodePage = 932;
+    ASSERT_TRUE(restart({path}));
+    EXPECT_EQ(ui.messages().size(), 4);
+    EXPECT_EQ(settings().readInt(u"Settings", u"CodePage", 0), 932);
 }
 
 TEST_F(CodePageFile, NewKeepsTheCodePageAndEmptiesTheText)

@@ -1,0 +1,70 @@
+// The view's settings as it reads them at creation, each put right by the settings table
+// when it no longer fits this machine, and the open path's guard against a code page that
+// cannot decode.
+
+#include "view/CMyView.h"
+
+#include "platform/fx/App.h"
+#include "platform/fx/UiHost.h"
+#include "platform/nls/CodePages.h"
+#include "res/Resource.h"
+#include "res/Strings.h"
+#include "view/ViewSettings.h"
+
+namespace {
+
+const QString kSettings = QStringLiteral("Settings");
+
+QString qstr(std::u16string_view s)
+{
+    return QString::fromUtf16(s.data(), qsizetype(s.size()));
+}
+
+// Boxes belong to the main window once it is on screen; while the view is being created
+// they come up on their own.
+QWidget* boxParent(QWidget* view)
+{
+    QWidget* top = view->window();
+    return top && top->isVisible() ? top : nullptr;
+}
+
+} // namespace
+
+std::int32_t CMyView::ReadViewSetting(std::u16string_view key)
+{
+    const view::ViewSettingRule& rule = view::viewSettingRule(key);
+    auto* app = platform::fx::App::instance();
+    const std::int32_t stored =
+        app ? app->getProfileInt(kSettings, qstr(key), rule.defaultValue) : rule.defaultValue;
+    return view::repairViewSetting(rule, stored);
+}
+
+void CMyView::ReadCodePageSetting()
+{
+    const view::ViewSettingRule& rule = view::viewSettingRule(u"CodePage");
+    auto* app = platform::fx::App::instance();
+    const std::int32_t stored =
+        app ? app->getProfileInt(kSettings, qstr(rule.key), rule.defaultValue) : rule.defaultValue;
+    const std::int32_t usable = view::repairViewSetting(rule, stored);
+    m_nCodePage = std::uint32_t(usable);
+    if (usable == stored)
+        return;
+    // Said once, now: the setting itself is rewritten with the page in use when the view
+    // goes, so the next start is quiet.
+    const std::u16string text = res::formatString1(res::loadString(res::IDP_CODEPAGE_NOT_INSTALLED),
+                                                    QString::number(stored).toStdU16String());
+    platform::fx::showMessage(boxParent(this), QString::fromStdU16String(text),
+                              platform::fx::MsgIcon::Information);
+}
+
+bool CMyView::CheckCodePageForOpen()
+{
+    if (platform::nls::isValidCodePage(m_nCodePage))
+        return true;
+    // Decoding would give an empty text that looks like an empty file.
+    const std::u16string text = res::formatString1(
+        res::loadString(res::IDP_OPEN_CODEPAGE_UNSUPPORTED), QString::number(m_nCodePage).toStdU16String());
+    platform::fx::showMessage(boxParent(this), QString::fromStdU16String(text),
+                              platform::fx::MsgIcon::Stop);
+    return false;
+}
