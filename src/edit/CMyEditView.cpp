@@ -96,7 +96,10 @@ bool CMyEditView::ReplaceSelWithUndo(std::u16string_view text)
     }
     m_undo.RecordDeleteSelection();
     m_undo.RecordInsert(text, false);
-    replaceSel(text);
+    if (m_bBatchReplace)
+        buffer().replaceSel(text);   // Replace All shows and scrolls once, at its end
+    else
+        replaceSel(text);
     return true;
 }
 

@@ -123,7 +123,7 @@ private:
     // the text.
     bool m_bImeInPlace = false;
     CUndoHistory m_undo;
-    // Replace All is running: a match it selects is not scrolled to; it scrolls once at
-    // the end.
+    // Replace All is running: its replacements and selections go straight to the buffer
+    // (the control lays out, scrolls and repaints once, at the end).
     bool m_bBatchReplace = false;
 };

@@ -128,8 +128,7 @@ bool CMyEditView::FindText(const QString& find, bool bNext, bool bCase)
     if (at < 0)
         return false;
     setSel(at, at + int(find.size()));
-    if (!m_bBatchReplace)
-        scrollCaret();
+    scrollCaret();
     return true;
 }
 
@@ -180,13 +179,15 @@ void CMyEditView::OnReplaceAll(const QString& find, const QString& replacement, 
     const std::u16string_view text = viewOf(state.strReplace);
     while (ReplaceSelWithUndo(text)) {
         int start = 0, end = 0;
-        getSel(&start, &end);
+        buffer().getSel(&start, &end);
         const int at = edit::FindInBuffer(buffer(), matcher, start, end, true);
         if (at < 0)
             break;
-        setSel(at, at + matcher.length());
+        // Straight on the buffer: the control takes up the selection once, below.
+        buffer().setSel(at, at + matcher.length());
     }
     m_bBatchReplace = false;
+    setSel(buffer().anchor(), buffer().caret());
     setRedraw(true);
     scrollCaret();
 }
