@@ -104,8 +104,9 @@ CFindReplaceDialog::CFindReplaceDialog(bool findOnly, const QString& find, const
         doc::sizeButtonsAlike({m_findNext, m_replaceOne, m_replaceAll, cancel}, units);
     }
     buttons->addStretch(1);
-    grid->addLayout(buttons, 0, 3, 4, 1);
-    grid->setRowStretch(2, 1);
+    grid->addLayout(buttons, 0, 3, findOnly ? 2 : 4, 1);
+    if (!findOnly)
+        grid->setRowStretch(2, 1);
     grid->setSizeConstraint(QLayout::SetFixedSize);
 
     m_find->selectAll();

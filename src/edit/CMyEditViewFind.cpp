@@ -42,7 +42,8 @@ void CMyEditView::OpenFindReplace(bool bFindOnly)
     // Only the first line of a selection that spans lines is proposed.
     QString find;
     GetSelectionText(find);
-    find.truncate(find.indexOf(QChar(u'\r')) >= 0 ? find.indexOf(QChar(u'\r')) : find.size());
+    if (const qsizetype cr = find.indexOf(QChar(u'\r')); cr >= 0)
+        find.truncate(cr);
     if (find.isEmpty())
         find = state.strFind;
 
