@@ -111,10 +111,14 @@ TEST_F(FindReplace, TheDialogsShowTheirTextsAndComeBackInsteadOfDoubling)
                                               "次を検索(&F)", "置換", "置換して次に(&R)", "置換後の文字列(&P):"}));
     EXPECT_EQ(control<QLineEdit>(CFindReplaceDialog::kReplaceWith)->maxLength(), 127);
 
-    // Escape closes it; the state forgets it.
+    // Escape closes it; the state forgets it. Opened again, it comes where it was.
+    dialog()->move(123, 77);
     QTest::keyClick(dialog(), Qt::Key_Escape);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(dialog(), nullptr);
+    frame()->executeCommand(res::ID_EDIT_REPLACE);
+    ASSERT_NE(dialog(), nullptr);
+    EXPECT_EQ(dialog()->pos(), QPoint(123, 77));
 }
 
 TEST_F(FindReplace, FindNextFindsOverlappingMatchesAndReportsTheEnd)
