@@ -39,6 +39,10 @@ std::span<const CommandEntry<CMyEditView>> CMyEditView::commandMap()
         platform::fx::onCommand<V>(res::ID_EDIT_PASTE, &V::OnEditPaste, &V::OnUpdateNeedClip),
         platform::fx::onCommand<V>(res::ID_EDIT_CLEAR, &V::OnEditClear, &V::OnUpdateNeedSel),
         platform::fx::onCommand<V>(res::ID_EDIT_SELECT_ALL, &V::OnEditSelectAll, &V::OnUpdateNeedText),
+        platform::fx::onCommand<V>(res::ID_EDIT_FIND, &V::OnEditFind, &V::OnUpdateNeedText),
+        platform::fx::onCommand<V>(res::ID_EDIT_REPLACE, &V::OnEditReplace, &V::OnUpdateNeedText),
+        platform::fx::onCommand<V>(res::ID_EDIT_REPEAT, &V::OnEditFindNext, &V::OnUpdateNeedFind),
+        platform::fx::onCommand<V>(res::ID_EDIT_FIND_PREVIOUS, &V::OnEditFindPrevious, &V::OnUpdateNeedFind),
     };
     return map;
 }
@@ -92,7 +96,10 @@ bool CMyEditView::ReplaceSelWithUndo(std::u16string_view text)
     }
     m_undo.RecordDeleteSelection();
     m_undo.RecordInsert(text, false);
-    replaceSel(text);
+    if (m_bBatchReplace)
+        buffer().replaceSel(text);   // Replace All shows and scrolls once, at its end
+    else
+        replaceSel(text);
     return true;
 }
 

@@ -58,7 +58,36 @@ public:
     void OnEditClear();
     void OnEditSelectAll();
 
+    // ---- find and replace (CMyEditViewFind.cpp) -------------------------------------------
+    // Ctrl+F (find only) and Ctrl+H: raises the open dialog of that kind, or closes the
+    // other kind and opens a new one proposing the selection's first line (else the last
+    // search string) and the last replacement.
+    void OpenFindReplace(bool bFindOnly);
+    void OnEditFind() { OpenFindReplace(true); }
+    void OnEditReplace() { OpenFindReplace(false); }
+    // Every notification of the dialog: closing, find next, replace, replace all.
+    void OnFindReplaceCmd();
+    // The dialog's buttons.
+    virtual void OnFindNext(const QString& find, bool bNext, bool bCase);
+    virtual void OnReplaceSel(const QString& find, bool bNext, bool bCase, const QString& replacement);
+    virtual void OnReplaceAll(const QString& find, const QString& replacement, bool bCase);
+    // A search found nothing: tells the user.
+    virtual void OnTextNotFound(const QString& find);
+    // F3 searches down and Shift+F3 up for the last search string, whatever the dialog's
+    // direction was.
+    void OnEditFindNext();
+    void OnEditFindPrevious();
+    // Selects the next match (see edit::FindInBuffer) and scrolls it into view; false, with
+    // the selection unchanged, when there is none.
+    bool FindText(const QString& find, bool bNext, bool bCase);
+    // The selection is exactly find (same length, equal as the search compares).
+    bool SameAsSelected(const QString& find, bool bCase) const;
+    // True when the selection is a match of the last search string; otherwise it searches
+    // (reporting a failure) and is false, so a Replace on no match only finds.
+    bool InitializeReplace();
+
     // Update handlers.
+    void OnUpdateNeedFind(platform::fx::CmdUI& ui);
     void OnUpdateEditUndo(platform::fx::CmdUI& ui);
     void OnUpdateEditRedo(platform::fx::CmdUI& ui);
     void OnUpdateNeedSel(platform::fx::CmdUI& ui);
@@ -79,6 +108,8 @@ private:
     // The committed part of an input-method event (its replacement range and commit
     // string), recorded and applied.
     void commitImeText(const QInputMethodEvent& event);
+    // Gives the keyboard focus back to the open find or replace dialog.
+    void focusFindDialog();
 
     // Boundary under the last drop point in this view; -1 from the start of a drag.
     int m_nDropPos = -1;
@@ -92,4 +123,7 @@ private:
     // the text.
     bool m_bImeInPlace = false;
     CUndoHistory m_undo;
+    // Replace All is running: its replacements and selections go straight to the buffer
+    // (the control lays out, scrolls and repaints once, at the end).
+    bool m_bBatchReplace = false;
 };

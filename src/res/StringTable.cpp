@@ -101,7 +101,7 @@ constexpr StringEntry kTable[] = {
     {IDS_FIND_WHAT_LABEL, u"検索する文字列(&N):"},
     {IDS_REPLACE_WITH_LABEL, u"置換後の文字列(&P):"},
     {IDS_FIND_MATCH_CASE, u"大文字と小文字を区別する(&C)"},
-    {IDS_FIND_DIRECTION, u"検索する方向"},
+    {IDS_FIND_DIRECTION, u"方向"},
     {IDS_FIND_UP, u"上へ(&U)"},
     {IDS_FIND_DOWN, u"下へ(&D)"},
     {IDS_FIND_NEXT, u"次を検索(&F)"},

@@ -46,6 +46,12 @@ std::span<const CommandEntry<CMyView>> CMyView::commandMap()
         platform::fx::onCommand<V>(res::ID_IMPORT_UNICODE, &V::OnImportUnicode),
         platform::fx::onCommandRange<V>(res::ID_EXPORT_UNICODE, res::ID_EXPORT_UTF8,
                                         &V::OnExportUnicode),
+        platform::fx::onCommand<V>(res::ID_TAB_STOPS, &V::OnTabWidth),
+        platform::fx::onCommand<V>(res::ID_GOTO_LINE, &V::OnGotoLine),
+        platform::fx::onCommand<V>(res::ID_WORD_WRAP, &V::OnWordWrap, &V::OnUpdateWordWrap),
+        platform::fx::onCommand<V>(res::ID_INSERT_TAB, &V::OnInsertTab),
+        platform::fx::onCommand<V>(res::ID_DELETE_TO_LINE_END, &V::OnDeleteToLineEnd),
+        platform::fx::onCommand<V>(res::ID_NOTHING, &V::OnNothing),
         platform::fx::onUpdateOnly<V>(res::ID_INDICATOR_CODEPAGE, &V::OnUpdateCodePagePane),
         platform::fx::onUpdateOnly<V>(res::ID_INDICATOR_POSITION, &V::OnUpdatePositionPane),
     };

@@ -78,6 +78,29 @@ public:
     void GetCaretPosition(long& line, long& column, long& lineCount);
     void FitPaneToText(platform::fx::CmdUI& ui, const QString& text);
 
+    // ---- view commands (CMyViewCommands.cpp) ----------------------------------------------------
+    // Tab width: one tab stop every n average characters, n from 1 to 65535.
+    void OnTabWidth();
+    // Go to line: the caret to the start of a line of the control (a display row while
+    // wrapping), proposing the line the status bar showed last.
+    void OnGotoLine();
+    // Word wrap on or off; m_bWordWrap follows the control.
+    void OnWordWrap();
+    void OnUpdateWordWrap(platform::fx::CmdUI& ui);
+    // Whether the control wraps at its right edge.
+    bool IsWordWrap() const;
+    // Switches wrapping: true when it changed, false when it already was as wanted.
+    bool SetWordWrap(bool wrap);
+    // Ctrl+Tab: a tab character replaces the selection, undoable.
+    void OnInsertTab();
+    // Ctrl+Delete: deletes the selection, or else from the caret to the end of its line in
+    // the text (a logical line, also while wrapping), keeping the line end.
+    void OnDeleteToLineEnd();
+    // Ctrl+Shift+Delete: nothing.
+    void OnNothing();
+    // The message every failed search shows.
+    void OnTextNotFound(const QString& find) override;
+
     bool onCommand(unsigned id) override;
     bool onUpdate(platform::fx::CmdUI& ui) override;
 
