@@ -46,6 +46,12 @@ std::span<const CommandEntry<CMyView>> CMyView::commandMap()
         platform::fx::onCommand<V>(res::ID_IMPORT_UNICODE, &V::OnImportUnicode),
         platform::fx::onCommandRange<V>(res::ID_EXPORT_UNICODE, res::ID_EXPORT_UTF8,
                                         &V::OnExportUnicode),
+        platform::fx::onCommand<V>(res::ID_NORMALIZE_LINE_ENDS, &V::OnNormalizeLineEnds,
+                                   &V::OnUpdateNeedText),
+        platform::fx::onCommand<V>(res::ID_NCR, &V::OnNumericCharRef, &V::OnUpdateNeedSel),
+        platform::fx::onCommand<V>(res::ID_CODE_INPUT, &V::OnCodeInput),
+        platform::fx::onCommand<V>(res::ID_INSERT_DATETIME, &V::OnInsertDateTime),
+        platform::fx::onCommand<V>(res::ID_REGEX_REPLACE, &V::OnRegexReplace, &V::OnUpdateNeedText),
         platform::fx::onUpdateOnly<V>(res::ID_INDICATOR_CODEPAGE, &V::OnUpdateCodePagePane),
         platform::fx::onUpdateOnly<V>(res::ID_INDICATOR_POSITION, &V::OnUpdatePositionPane),
     };

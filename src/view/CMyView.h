@@ -67,6 +67,19 @@ public:
     void GetCaretPosition(long& line, long& column, long& lineCount);
     void FitPaneToText(platform::fx::CmdUI& ui, const QString& text);
 
+    // ---- conversions and insertions -----------------------------------------------------------
+    // Every foreign line end (lone CR, lone LF) of the whole text becomes CR LF.
+    void OnNormalizeLineEnds();
+    // The selection as numeric character references, decimal or (m_nNcrRadix) hexadecimal.
+    void OnNumericCharRef();
+    // The code-input dialog; a number in 1..65535 inserts that UTF-16 unit.
+    void OnCodeInput();
+    // The time and date with the weekday in the language of m_nCodePage.
+    void OnInsertDateTime();
+    // The regular-expression replace dialog, then the replace over the whole text.
+    void OnRegexReplace();
+    QString GetSelectedText() const;
+
     bool onCommand(unsigned id) override;
     bool onUpdate(platform::fx::CmdUI& ui) override;
 
