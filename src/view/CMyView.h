@@ -13,6 +13,7 @@
 #include <span>
 
 namespace platform::fx { class Archive; }
+namespace view { struct RegexReplaceRequest; }
 
 class CMyView : public CMyEditView {
     Q_OBJECT
@@ -78,6 +79,9 @@ public:
     void OnInsertDateTime();
     // The regular-expression replace dialog, then the replace over the whole text.
     void OnRegexReplace();
+    // The replace itself: the whole text replaced in two undo steps, or the error shown
+    // and the text left selected as it was.
+    void RegexReplaceWholeText(const view::RegexReplaceRequest& request);
     QString GetSelectedText() const;
 
     bool onCommand(unsigned id) override;

@@ -15,7 +15,6 @@ void CMyView::OnRegexReplace()
     CRegexReplaceDlg dialog(window());
     if (platform::fx::UiHost::current().runModal(dialog) != QDialog::Accepted)
         return;
-    CWaitCursor wait;
     view::RegexReplaceRequest request;
     request.pattern = dialog.m_strPattern.toStdU16String();
     request.replacement = dialog.m_bEscape
@@ -24,6 +23,12 @@ void CMyView::OnRegexReplace()
     request.global = dialog.m_bGlobal != 0;
     request.ignoreCase = dialog.m_bIgnoreCase != 0;
     request.multiline = dialog.m_bMultiline != 0;
+    RegexReplaceWholeText(request);
+}
+
+void CMyView::RegexReplaceWholeText(const view::RegexReplaceRequest& request)
+{
+    CWaitCursor wait;
     const std::u16string whole = text();
 
     setRedraw(false);
