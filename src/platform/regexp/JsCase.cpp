@@ -13,6 +13,10 @@ namespace {
 struct CaseTables {
     std::array<char16_t, 0x10000> canon{};
     std::vector<char16_t> cased;
+    // For each unit u, the units mapping to it: preimages[firstPreimage[u] ..
+    // firstPreimage[u + 1]).
+    std::vector<std::uint32_t> firstPreimage;
+    std::vector<char16_t> preimages;
 
     CaseTables()
     {
@@ -35,6 +39,18 @@ struct CaseTables {
         for (std::uint32_t u = 0; u < 0x10000; ++u)
             if (touched[u])
                 cased.push_back(char16_t(u));
+        std::vector<std::uint32_t> count(0x10001, 0);
+        for (std::uint32_t u = 0; u < 0x10000; ++u)
+            if (canon[u] != u)
+                ++count[canon[u]];
+        firstPreimage.assign(0x10001, 0);
+        for (std::uint32_t u = 0; u < 0x10000; ++u)
+            firstPreimage[u + 1] = firstPreimage[u] + count[u];
+        preimages.resize(firstPreimage[0x10000]);
+        std::vector<std::uint32_t> fill(firstPreimage.begin(), firstPreimage.end() - 1);
+        for (std::uint32_t u = 0; u < 0x10000; ++u)
+            if (canon[u] != u)
+                preimages[fill[canon[u]]++] = char16_t(u);
     }
 };
 
@@ -54,6 +70,13 @@ char16_t jsCanonicalize(char16_t unit)
 std::span<const char16_t> jsCasedUnits()
 {
     return tables().cased;
+}
+
+std::span<const char16_t> jsUnitsCanonicalizingTo(char16_t canonical)
+{
+    const CaseTables& t = tables();
+    return std::span<const char16_t>(t.preimages)
+        .subspan(t.firstPreimage[canonical], t.firstPreimage[canonical + 1u] - t.firstPreimage[canonical]);
 }
 
 } // namespace platform::regexp

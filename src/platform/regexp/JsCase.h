@@ -16,4 +16,7 @@ char16_t jsCanonicalize(char16_t unit);
 // unit, in ascending order: the only units a case-insensitive class can gain members from.
 std::span<const char16_t> jsCasedUnits();
 
+// The units other than canonical itself whose canonical form is canonical.
+std::span<const char16_t> jsUnitsCanonicalizingTo(char16_t canonical);
+
 } // namespace platform::regexp

@@ -5,6 +5,7 @@
 #include <unicode/uchar.h>
 
 #include <algorithm>
+#include <span>
 #include <limits>
 #include <optional>
 
@@ -60,14 +61,39 @@ public:
             out.add(char16_t(next), 0xFFFF);
         return out;
     }
-    // Adds the canonical form of every member, for a canonicalized subject.
+    // Adds the canonical form of every member, for a canonicalized subject. Only units
+    // with case take part: a large set (a negated class, the dot) is handled through the
+    // few units it lacks.
     void addCanonicalForms()
     {
         normalize();
+        const std::span<const char16_t> cased = jsCasedUnits();
+        std::size_t size = 0;
+        for (const Range& r : m_ranges)
+            size += std::size_t(r.hi - r.lo) + 1;
         std::vector<char16_t> extra;
-        for (char16_t u : jsCasedUnits())
-            if (contains(u) && jsCanonicalize(u) != u)
-                extra.push_back(jsCanonicalize(u));
+        if (size <= 0x8000) {
+            for (const Range& r : m_ranges) {
+                for (auto it = std::lower_bound(cased.begin(), cased.end(), r.lo);
+                     it != cased.end() && *it <= r.hi; ++it) {
+                    if (jsCanonicalize(*it) != *it)
+                        extra.push_back(jsCanonicalize(*it));
+                }
+            }
+        } else {
+            // A unit the set lacks joins when a member has it as its canonical form.
+            for (const Range& r : complement().m_ranges) {
+                for (auto it = std::lower_bound(cased.begin(), cased.end(), r.lo);
+                     it != cased.end() && *it <= r.hi; ++it) {
+                    for (char16_t from : jsUnitsCanonicalizingTo(*it)) {
+                        if (contains(from)) {
+                            extra.push_back(*it);
+                            break;
+                        }
+                    }
+                }
+            }
+        }
         for (char16_t u : extra)
             add(u);
         normalize();
@@ -165,11 +191,6 @@ std::u16string number(long long n)
 {
     std::string s = std::to_string(n);
     return {s.begin(), s.end()};
-}
-
-std::u16string quote(char16_t c)
-{
-    return std::u16string(u"「") + c + u"」";
 }
 
 // ---- the parser ------------------------------------------------------------------------------
@@ -480,8 +501,8 @@ private:
         const bool mayBeEmpty = atom.minLen == 0;
         const bool repeats = q.max == kUnbounded || q.max > q.min;
         if (mayBeEmpty && repeats && q.min <= 1) {
-            if (m_result.emptyChecks.size() >= 255)
-                fail(0, u"空の文字列に一致しうる繰り返しが多すぎます (255 まで)。");
+            if (m_result.emptyChecks.size() >= 254)
+                fail(0, u"空の文字列に一致しうる繰り返しが多すぎます (254 まで)。");
             m_result.emptyChecks.push_back({q.min == 1});
             const std::u16string k = number((long long)m_result.emptyChecks.size());
             std::u16string text;

@@ -22,6 +22,10 @@ const std::u16string kSource = u"正規表現";
 constexpr std::uint32_t kMatchLimit = 20'000'000;
 constexpr std::uint32_t kDepthLimit = 100'000;
 constexpr std::uint32_t kHeapLimitKiB = 256 * 1024;
+// The callout at the start of every pattern.
+constexpr std::uint32_t kAttemptCallout = 255;
+// Texts from this length on are matched by machine code.
+constexpr std::size_t kJitFromUnits = 4096;
 // All the searches of one replace together.
 constexpr std::chrono::milliseconds kTimeBudget{2000};
 
@@ -78,6 +82,7 @@ RegExpError matchError(int code)
     case PCRE2_ERROR_HEAPLIMIT:
     case PCRE2_ERROR_JIT_STACKLIMIT:
     case PCRE2_ERROR_NOMEMORY:
+    case PCRE2_ERROR_CALLOUT:
         return {kSource, u"照合のやり直しが多すぎるため中止しました。"
                          u"同じ部分に何通りにも一致しうるパターン (例: (a+)+) を見直してください。"
                          u"テキストは変更されていません。"};
@@ -94,6 +99,7 @@ struct RegExp::Compiled {
     pcre2_match_context_16* matchContext = nullptr;
     pcre2_match_data_16* matchData = nullptr;
     pcre2_jit_stack_16* jitStack = nullptr;
+    bool jitTried = false;
     // PCRE2's numbers of the groups "gN", "wK", and of "sK" and "qK" of each empty check.
     std::vector<std::uint32_t> groupNumber;  // index N
     std::vector<std::uint32_t> wrapperNumber;
@@ -118,10 +124,21 @@ struct RegExp::Compiled {
         return n > 0 ? std::uint32_t(n) : 0;
     }
 
-    // Ends an iteration: refuses it when it matched the empty string past the minimum.
+    // The end of the time the current replace may take; checked at every start of a match
+    // attempt, as PCRE2's own limit counts per start position only.
+    std::chrono::steady_clock::time_point deadline;
+    unsigned attempts = 0;
+
+    // Callout 255 starts an attempt; the others end an iteration, refusing it when it matched
+    // the empty string past the minimum.
     static int callout(pcre2_callout_block_16* block, void* data)
     {
-        const auto* self = static_cast<const Compiled*>(data);
+        auto* self = static_cast<Compiled*>(data);
+        if (block->callout_number == kAttemptCallout) {
+            if ((++self->attempts & 255) == 0 && std::chrono::steady_clock::now() > self->deadline)
+                return PCRE2_ERROR_CALLOUT;
+            return 0;
+        }
         const std::size_t k = block->callout_number;
         if (k < 1 || k > self->checks.size())
             return 0;
@@ -176,13 +193,13 @@ std::optional<RegExpError> RegExp::compile()
     PCRE2_SIZE errorOffset = 0;
     const std::uint32_t options = PCRE2_MATCH_UNSET_BACKREF | PCRE2_NO_AUTO_CAPTURE
                                 | PCRE2_NEVER_UTF | PCRE2_NEVER_UCP | PCRE2_NEVER_BACKSLASH_C;
-    c->code = pcre2_compile_16(reinterpret_cast<PCRE2_SPTR16>(c->info.pcre.data()),
-                               c->info.pcre.size(), options, &errorCode, &errorOffset, context);
+    // Every match attempt starts with the callout that watches the time.
+    const std::u16string pcre = u"(?C255)(?:" + c->info.pcre + u")";
+    c->code = pcre2_compile_16(reinterpret_cast<PCRE2_SPTR16>(pcre.data()), pcre.size(),
+                               options, &errorCode, &errorOffset, context);
     pcre2_compile_context_free_16(context);
     if (!c->code)
         return compileError(errorCode);
-    // Without JIT support the interpreter runs the same pattern.
-    pcre2_jit_compile_16(c->code, PCRE2_JIT_COMPLETE);
 
     c->groupNumber.assign(std::size_t(c->info.groupCount) + 1, 0);
     for (int n = 1; n <= c->info.groupCount; ++n)
@@ -199,11 +216,7 @@ std::optional<RegExpError> RegExp::compile()
     pcre2_set_match_limit_16(c->matchContext, kMatchLimit);
     pcre2_set_depth_limit_16(c->matchContext, kDepthLimit);
     pcre2_set_heap_limit_16(c->matchContext, kHeapLimitKiB);
-    if (!c->checks.empty())
-        pcre2_set_callout_16(c->matchContext, &Compiled::callout, c.get());
-    c->jitStack = pcre2_jit_stack_create_16(32 * 1024, 8 * 1024 * 1024, nullptr);
-    if (c->jitStack)
-        pcre2_jit_stack_assign_16(c->matchContext, nullptr, c->jitStack);
+    pcre2_set_callout_16(c->matchContext, &Compiled::callout, c.get());
     c->matchData = pcre2_match_data_create_from_pattern_16(c->code, nullptr);
     m_compiled = std::move(c);
     return std::nullopt;
@@ -216,7 +229,17 @@ RegExp::Result RegExp::replace(std::u16string_view text, std::u16string_view rep
         result.error = std::move(error);
         return result;
     }
-    const Compiled& c = *m_compiled;
+    Compiled& c = *m_compiled;
+    // Compiling to machine code costs more than interpreting a short text; without JIT
+    // support the interpreter runs the same pattern.
+    if (!c.jitTried && text.size() >= kJitFromUnits) {
+        c.jitTried = true;
+        if (pcre2_jit_compile_16(c.code, PCRE2_JIT_COMPLETE) == 0) {
+            c.jitStack = pcre2_jit_stack_create_16(32 * 1024, 8 * 1024 * 1024, nullptr);
+            if (c.jitStack)
+                pcre2_jit_stack_assign_16(c.matchContext, nullptr, c.jitStack);
+        }
+    }
 
     // Case-insensitive patterns run over the canonical forms; positions are the same.
     std::u16string canonical;
@@ -229,6 +252,8 @@ RegExp::Result RegExp::replace(std::u16string_view text, std::u16string_view rep
     }
 
     const auto deadline = std::chrono::steady_clock::now() + kTimeBudget;
+    c.deadline = deadline;
+    c.attempts = 0;
     MatchView match{text, 0, 0, {}, &c.info.names};
     match.groups.resize(std::size_t(c.info.groupCount));
     std::u16string& out = result.text;
