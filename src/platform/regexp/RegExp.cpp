@@ -25,7 +25,7 @@ constexpr std::uint32_t kHeapLimitKiB = 256 * 1024;
 // The callout at the start of every pattern.
 constexpr std::uint32_t kAttemptCallout = 255;
 // Texts from this length on are matched by machine code.
-constexpr std::size_t kJitFromUnits = 4096;
+std::size_t g_jitFromUnits = 4096;
 // All the searches of one replace together.
 constexpr std::chrono::milliseconds kTimeBudget{2000};
 
@@ -154,6 +154,16 @@ struct RegExp::Compiled {
     }
 };
 
+std::size_t RegExp::machineCodeFromUnits()
+{
+    return g_jitFromUnits;
+}
+
+void RegExp::setMachineCodeFromUnits(std::size_t units)
+{
+    g_jitFromUnits = units;
+}
+
 RegExp::RegExp() = default;
 RegExp::~RegExp() = default;
 
@@ -232,7 +242,7 @@ RegExp::Result RegExp::replace(std::u16string_view text, std::u16string_view rep
     Compiled& c = *m_compiled;
     // Compiling to machine code costs more than interpreting a short text; without JIT
     // support the interpreter runs the same pattern.
-    if (!c.jitTried && text.size() >= kJitFromUnits) {
+    if (!c.jitTried && text.size() >= g_jitFromUnits) {
         c.jitTried = true;
         if (pcre2_jit_compile_16(c.code, PCRE2_JIT_COMPLETE) == 0) {
             c.jitStack = pcre2_jit_stack_create_16(32 * 1024, 8 * 1024 * 1024, nullptr);

@@ -51,6 +51,12 @@ public:
     };
     Result replace(std::u16string_view text, std::u16string_view replacement);
 
+    // Texts of at least this many units are matched by PCRE2's machine code (JIT) where the
+    // platform has it, shorter ones by its interpreter, which starts faster. Tests set 0 to
+    // run everything as machine code.
+    static std::size_t machineCodeFromUnits();
+    static void setMachineCodeFromUnits(std::size_t units);
+
     // Longest result replace gives: 10 MiB of UTF-16.
     static constexpr std::size_t maxResultUnits() { return 5u * 1024 * 1024; }
 

@@ -152,10 +152,23 @@ TEST_F(RegexReplaceCommand, AnErrorLeavesTheTextSelectedAndUnchanged)
     EXPECT_TRUE(ui.messages()[1].text.contains(QStringLiteral("中止")));
     EXPECT_EQ(text(), std::u16string(40, u'a') + u"b");
 
-    // A damaged setting: a pattern of a megabyte is cut to the field's limit.
+    // Damaged settings: a pattern of a megabyte is cut to the field's limit; bytes that are
+    // not UTF-8 arrive as replacement characters and are written back as valid text.
     settings().writeString(u"Settings", u"Pattern", std::u16string(1 << 20, u'x'));
     replaceWith({QStringLiteral("zz"), QString()});
     EXPECT_EQ(shownPattern.size(), CRegexReplaceDlg::kMaxChars);
+    {
+        QByteArray bytes = readFile(settingsFile());
+        ASSERT_TRUE(bytes.contains("Pattern=zz"));
+        bytes.replace("Pattern=zz", "Pattern=a\xff\xc3(b");
+        QFile file(settingsFile());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+    }
+    replaceWith({QStringLiteral("a"), QStringLiteral("b")});
+    EXPECT_TRUE(shownPattern.startsWith(QLatin1Char('a'))) << shownPattern.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(readFile(settingsFile())).isValidUtf16());
+    EXPECT_EQ(settings().readString(u"Settings", u"Pattern", u""), u"a");
 }
 
 } // namespace

@@ -93,33 +93,42 @@ std::vector<Case> readCases()
 
 } // namespace
 
+// Every case through PCRE2's interpreter and again through its machine code.
 TEST(RegExpOracle, EveryCaseReplacesAsNodeDoes)
 {
+    using platform::regexp::RegExp;
     const std::vector<Case> cases = readCases();
     ASSERT_GT(cases.size(), 1000u);
-    int differ = 0, known = 0;
-    for (const Case& c : cases) {
-        platform::regexp::RegExp re;
-        re.setPattern(c.pattern);
-        re.setGlobal(c.flags.find('g') != std::string::npos);
-        re.setIgnoreCase(c.flags.find('i') != std::string::npos);
-        re.setMultiline(c.flags.find('m') != std::string::npos);
-        const auto r = re.replace(c.text, c.replacement);
-        const bool same = c.error ? r.error.has_value() : (!r.error && r.text == c.result);
-        if (!c.known.empty()) {
-            // A kept difference: it must still be one, or its note goes.
-            ++known;
-            EXPECT_FALSE(same) << "line " << c.line << " now agrees with node: " << c.known;
-            continue;
+    const std::size_t threshold = RegExp::machineCodeFromUnits();
+    for (const std::size_t jitFrom : {std::size_t(-1), std::size_t(0)}) {
+        RegExp::setMachineCodeFromUnits(jitFrom);
+        int differ = 0, known = 0;
+        for (const Case& c : cases) {
+            RegExp re;
+            re.setPattern(c.pattern);
+            re.setGlobal(c.flags.find('g') != std::string::npos);
+            re.setIgnoreCase(c.flags.find('i') != std::string::npos);
+            re.setMultiline(c.flags.find('m') != std::string::npos);
+            const auto r = re.replace(c.text, c.replacement);
+            const bool same = c.error ? r.error.has_value() : (!r.error && r.text == c.result);
+            if (!c.known.empty()) {
+                // A kept difference: it must still be one, or its note goes.
+                ++known;
+                EXPECT_FALSE(same) << "line " << c.line << " now agrees with node: " << c.known;
+                continue;
+            }
+            if (!same) {
+                ++differ;
+                ADD_FAILURE() << "line " << c.line << ": /" << show(c.pattern) << "/" << c.flags
+                              << " on \"" << show(c.text) << "\" with \"" << show(c.replacement)
+                              << "\"\n  node: " << (c.error ? "error" : "\"" + show(c.result) + "\"")
+                              << "\n  ours: "
+                              << (r.error ? "error " + show(r.error->description)
+                                          : "\"" + show(r.text) + "\"");
+            }
         }
-        if (!same) {
-            ++differ;
-            ADD_FAILURE() << "line " << c.line << ": /" << show(c.pattern) << "/" << c.flags
-                          << " on \"" << show(c.text) << "\" with \"" << show(c.replacement)
-                          << "\"\n  node: " << (c.error ? "error" : "\"" + show(c.result) + "\"")
-                          << "\n  ours: "
-                          << (r.error ? "error " + show(r.error->description) : "\"" + show(r.text) + "\"");
-        }
+        std::printf("%s: %zu cases, %d differ, %d kept differences\n",
+                    jitFrom == 0 ? "machine code" : "interpreter", cases.size(), differ, known);
     }
-    std::printf("%zu cases, %d differ, %d kept differences\n", cases.size(), differ, known);
+    RegExp::setMachineCodeFromUnits(threshold);
 }
