@@ -205,6 +205,7 @@ struct Piece {
     bool quantifiable = true;
     bool lookahead = false;
     bool eachAltFixed = true;  // for a disjunction: every alternative has one length
+    int atomId = -1;           // for a group: its number among the groups of any kind
 };
 
 long long addLen(long long a, long long b)
@@ -249,6 +250,7 @@ public:
     {
         prescan();
         m_result.groupParent.assign(std::size_t(m_totalGroups) + 1, -1);
+        m_groupAncestors.assign(std::size_t(m_totalGroups) + 1, {});
         Piece whole = disjunction();
         if (!atEnd())  // only an unmatched ')' stops the top level early
             fail(int(m_i) + 1, u"「)」に対応する「(」がありません。");
@@ -257,12 +259,53 @@ public:
                              [&](const auto& n) { return n.first == name; }))
                 fail(pos, u"\\k<" + name + u"> の名前のグループがありません。");
         }
-        m_result.pcre = std::move(whole.text);
+        m_result.pcre = resolveBackReferences(whole.text);
         m_result.groupCount = m_totalGroups;
         return std::move(m_result);
     }
 
-    const std::vector<std::pair<std::u16string, int>>& namedRefs() const { return m_namedRefs; }
+    // Puts the back-references in the places their placeholders hold.
+    std::u16string resolveBackReferences(const std::u16string& text)
+    {
+        std::u16string out;
+        out.reserve(text.size());
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (text[i] != char16_t(1)) {
+                out += text[i];
+                continue;
+            }
+            std::size_t k = 0;
+            for (++i; text[i] != char16_t(1); ++i)
+                k = k * 10 + std::size_t(text[i] - u'0');
+            const Ref& ref = m_refs[k];
+            int group = ref.group;
+            for (const auto& [n, g] : m_result.names)
+                if (group == 0 && n == ref.name)
+                    group = g;
+            const std::u16string target = u"\\k<g" + number(group) + u">";
+            // The repeated groups around the group, from the inside out: those that ended
+            // before the reference, then the innermost one around the reference too.
+            const std::vector<int>& around = m_groupAncestors[std::size_t(group)];
+            TranslatedPattern::BackRefCheck check{group, {}, -1};
+            for (auto a = around.rbegin(); a != around.rend(); ++a) {
+                if (m_atomIteration[std::size_t(*a)] < 0)
+                    continue;
+                if (std::find(ref.ancestors.begin(), ref.ancestors.end(), *a) != ref.ancestors.end()) {
+                    check.iteration = m_atomIteration[std::size_t(*a)];
+                    break;
+                }
+                check.wrappers.push_back(m_atomWrapper[std::size_t(*a)]);
+            }
+            if (check.iteration < 0 && check.wrappers.empty()) {
+                out += target;
+                continue;
+            }
+            const std::u16string id = number((long long)m_result.backRefChecks.size());
+            m_result.backRefChecks.push_back(std::move(check));
+            out += u"(?:(?C\"f" + id + u"\")" + target + u"|(?C\"s" + id + u"\"))";
+        }
+        return out;
+    }
 
 private:
     struct Quant {
@@ -489,6 +532,12 @@ private:
         std::u16string body = std::move(atom.text);
         if (atom.hasCaptures && (q.max == kUnbounded || q.max > 1)) {
             const int w = int(m_result.wrapperParent.size());
+            if (atom.atomId >= 0) {
+                const int iteration = m_iterations++;
+                m_atomIteration[std::size_t(atom.atomId)] = iteration;
+                m_atomWrapper[std::size_t(atom.atomId)] = w;
+                body = u"(?<i" + number(iteration) + u">)" + body;
+            }
             m_result.wrapperParent.push_back(-1);
             for (int g = groupsBefore + 1; g <= m_groupsMade; ++g)
                 if (m_result.groupParent[std::size_t(g)] == -1)
@@ -641,19 +690,26 @@ private:
             const std::u16string what(m_p.substr(from, std::min<std::size_t>(3, m_p.size() - from)));
             fail(position, u"「" + what + u"」で始まるグループは使えません。");
         }
+        const int atomId = int(m_atomIteration.size());
+        m_atomIteration.push_back(-1);
+        m_atomWrapper.push_back(-1);
+        m_atomStack.push_back(atomId);
         int groupNumber = 0;
         if (kind == Kind::Capture) {
             groupNumber = ++m_groupsMade;
             if (!name.empty())
                 m_result.names.emplace_back(name, groupNumber);
+            m_groupAncestors[std::size_t(groupNumber)] = m_atomStack;
         }
         Piece inner = disjunction();
         if (!has() || peek() != u')')
             fail(position, u"「(」に対応する「)」がありません。");
         ++m_i;
         --m_depth;
+        m_atomStack.pop_back();
 
         Piece p;
+        p.atomId = atomId;
         p.hasCaptures = inner.hasCaptures || kind == Kind::Capture;
         switch (kind) {
         case Kind::Capture:
@@ -793,7 +849,7 @@ private:
             }
             if (n <= m_totalGroups) {
                 m_i = j;
-                return backReference(u"g" + number(n));
+                return backReference(int(n));
             }
             if (c >= u'8') {
                 ++m_i;
@@ -808,22 +864,20 @@ private:
             ++m_i;
             const std::u16string name = groupName(position);
             m_namedRefs.emplace_back(name, position);
-            return backReference(name, true);
+            return backReference(0, name);
         }
         ++m_i;
         return literal(c);  // any other escaped unit stands for itself
     }
 
-    // A back-reference to group "gN", or (byName) to the named group, whose number is
-    // known once the whole pattern is read: a placeholder holds its place until then.
-    Piece backReference(const std::u16string& target, bool byName = false)
+    // A back-reference to group number or (when number is 0) to the named group. Its form
+    // depends on the quantifiers around it, known once the whole pattern is read: a
+    // placeholder holds its place until then.
+    Piece backReference(int groupNumber, const std::u16string& name = {})
     {
+        m_refs.push_back({groupNumber, name, m_atomStack});
         Piece p;
-        if (byName)
-            p.text = std::u16string(1, char16_t(1)) + number((long long)m_namedRefs.size() - 1)
-                   + char16_t(1);
-        else
-            p.text = u"\\k<" + target + u">";
+        p.text = std::u16string(1, char16_t(1)) + number((long long)m_refs.size() - 1) + char16_t(1);
         p.minLen = 0;
         p.maxLen = kUnbounded;
         p.fixed = false;
@@ -943,6 +997,20 @@ private:
     int m_groupsMade = 0;
     int m_depth = 0;
     std::vector<std::pair<std::u16string, int>> m_namedRefs;
+    struct Ref {
+        int group;              // 0: by name
+        std::u16string name;
+        std::vector<int> ancestors;  // the groups around the reference, outermost first
+    };
+    std::vector<Ref> m_refs;
+    // Groups of every kind by their order of opening: the iteration group of a repeated
+    // one that holds captures, else -1.
+    std::vector<int> m_atomIteration;
+    std::vector<int> m_atomWrapper;  // its wrapper "wK", or -1
+    std::vector<int> m_atomStack;
+    int m_iterations = 0;
+    // For each capture group: the groups around it, itself included.
+    std::vector<std::vector<int>> m_groupAncestors;
     TranslatedPattern m_result;
 };
 
@@ -954,24 +1022,6 @@ translateJsPattern(std::u16string_view pattern, bool ignoreCase, bool multiline)
     try {
         Parser parser(pattern, ignoreCase, multiline);
         TranslatedPattern t = parser.run();
-
-        // Named back-references become references to the group's number.
-        std::u16string out;
-        out.reserve(t.pcre.size());
-        for (std::size_t i = 0; i < t.pcre.size(); ++i) {
-            if (t.pcre[i] != char16_t(1)) {
-                out += t.pcre[i];
-                continue;
-            }
-            std::size_t k = 0;
-            for (++i; t.pcre[i] != char16_t(1); ++i)
-                k = k * 10 + std::size_t(t.pcre[i] - u'0');
-            const std::u16string& name = parser.namedRefs()[k].first;
-            for (const auto& [n, g] : t.names)
-                if (n == name)
-                    out += u"\\k<g" + number(g) + u">";
-        }
-        t.pcre = std::move(out);
         return t;
     } catch (const Failure& f) {
         return f.error;

@@ -38,6 +38,20 @@ struct TranslatedPattern {
     // start is group "sK", and for a minimum of one the quantifier's own start is "qK".
     struct EmptyCheck { bool firstMayBeEmpty; };
     std::vector<EmptyCheck> emptyChecks;
+    // A back-reference inside a quantified atom to a group of that atom sees the group
+    // cleared at each iteration. Such a reference K is written as two alternatives behind
+    // the callouts "fK" (the group was set in this iteration: match it) and "sK" (it was
+    // set in an earlier one: match the empty string); the iteration starts with the empty
+    // group "iN".
+    // A reference after a repeated atom that holds its group (inside another repetition or
+    // not) sees the group only when it was set in that atom's last iteration: its start is
+    // checked against the wrappers "wK" in turn.
+    struct BackRefCheck {
+        int group;
+        std::vector<int> wrappers;  // innermost first
+        int iteration;              // -1 for none
+    };
+    std::vector<BackRefCheck> backRefChecks;
 };
 
 struct PatternError {

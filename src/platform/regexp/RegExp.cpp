@@ -108,6 +108,12 @@ struct RegExp::Compiled {
         std::uint32_t quantifierStart;  // 0 when the first iteration is not special
     };
     std::vector<Check> checks;
+    struct RefCheck {
+        std::uint32_t group;
+        std::vector<std::uint32_t> wrappers;
+        std::uint32_t iterationStart;  // 0 for none
+    };
+    std::vector<RefCheck> refChecks;
 
     ~Compiled()
     {
@@ -139,17 +145,47 @@ struct RegExp::Compiled {
                 return PCRE2_ERROR_CALLOUT;
             return 0;
         }
+        auto groupStart = [block](std::uint32_t group) {
+            return group < block->capture_top ? block->offset_vector[2 * group] : PCRE2_UNSET;
+        };
+        if (block->callout_string) {
+            // "fK" goes on when reference K's group was set in the current iteration, "sK"
+            // when it was set in an earlier one.
+            std::size_t k = 0;
+            for (PCRE2_SIZE i = 1; i < block->callout_string_length; ++i)
+                k = k * 10 + std::size_t(block->callout_string[i] - u'0');
+            if (k >= self->refChecks.size())
+                return 0;
+            const RefCheck& check = self->refChecks[k];
+            PCRE2_SIZE start = groupStart(check.group);
+            bool stale = false;
+            if (start != PCRE2_UNSET) {
+                for (std::uint32_t w : check.wrappers) {
+                    const PCRE2_SIZE ws = groupStart(w);
+                    if (ws == PCRE2_UNSET || start < ws) {
+                        stale = true;
+                        break;
+                    }
+                    start = ws;
+                }
+                const PCRE2_SIZE iteration =
+                    check.iterationStart ? groupStart(check.iterationStart) : PCRE2_UNSET;
+                stale = stale || (iteration != PCRE2_UNSET && start < iteration);
+            }
+            const bool wantsStale = block->callout_string[0] == u's';
+            return stale == wantsStale ? 0 : 1;
+        }
         const std::size_t k = block->callout_number;
         if (k < 1 || k > self->checks.size())
             return 0;
         const Check& check = self->checks[k - 1];
-        const PCRE2_SIZE start = block->offset_vector[2 * check.start];
+        const PCRE2_SIZE start = groupStart(check.start);
         if (start == PCRE2_UNSET || block->current_position != start)
             return 0;
         if (check.quantifierStart == 0)
             return 1;
         // A minimum of one: the iteration that begins where the quantifier began may be empty.
-        const PCRE2_SIZE first = block->offset_vector[2 * check.quantifierStart];
+        const PCRE2_SIZE first = groupStart(check.quantifierStart);
         return start > first ? 1 : 0;
     }
 };
@@ -220,6 +256,14 @@ std::optional<RegExpError> RegExp::compile()
         const std::u16string id = number((long long)k + 1);
         c->checks.push_back({c->numberOf(u"s" + id),
                              c->info.emptyChecks[k].firstMayBeEmpty ? c->numberOf(u"q" + id) : 0});
+    }
+
+    for (const auto& check : c->info.backRefChecks) {
+        Compiled::RefCheck r{c->numberOf(u"g" + number(check.group)), {},
+                   check.iteration >= 0 ? c->numberOf(u"i" + number(check.iteration)) : 0};
+        for (int w : check.wrappers)
+            r.wrappers.push_back(c->numberOf(u"w" + number(w)));
+        c->refChecks.push_back(std::move(r));
     }
 
     c->matchContext = pcre2_match_context_create_16(nullptr);
