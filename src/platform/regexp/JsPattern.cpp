@@ -549,7 +549,18 @@ private:
         }
         const bool mayBeEmpty = atom.minLen == 0;
         const bool repeats = q.max == kUnbounded || q.max > q.min;
-        if (mayBeEmpty && repeats && q.min <= 1) {
+        if (mayBeEmpty && repeats && q.min >= 1 && canRepeatText(body)) {
+            // The first iterations may be empty, the others not: written as the minimum
+            // count of the atom, then the checked loop for the rest. (PCRE2 would end the
+            // loop after any empty iteration instead of trying another.)
+            if (m_result.emptyChecks.size() >= 254)
+                fail(0, u"空の文字列に一致しうる繰り返しが多すぎます (254 まで)。");
+            m_result.emptyChecks.push_back({false});
+            const std::u16string k = number((long long)m_result.emptyChecks.size());
+            const Quant rest{0, q.max == kUnbounded ? kUnbounded : q.max - q.min, q.lazy};
+            out.text = u"(?:" + body + u")" + quantText({q.min, q.min, false})
+                     + u"(?:(?<s" + k + u">)" + body + u"(?C" + k + u"))" + quantText(rest);
+        } else if (mayBeEmpty && repeats && q.min <= 1) {
             if (m_result.emptyChecks.size() >= 254)
                 fail(0, u"空の文字列に一致しうる繰り返しが多すぎます (254 まで)。");
             m_result.emptyChecks.push_back({q.min == 1});
@@ -566,6 +577,21 @@ private:
         out.maxLen = mulLen(atom.maxLen, q.max);
         out.fixed = atom.fixed && q.min == q.max;
         return out;
+    }
+
+    // Whether text may appear twice in the pattern: it defines no group and no numbered
+    // callout of its own.
+    static bool canRepeatText(const std::u16string& text)
+    {
+        for (std::size_t i = 0; i + 3 < text.size(); ++i) {
+            if (text[i] != u'(' || text[i + 1] != u'?')
+                continue;
+            if (text[i + 2] == u'C' && text[i + 3] != u'"')
+                return false;
+            if (text[i + 2] == u'<' && text[i + 3] != u'=' && text[i + 3] != u'!')
+                return false;
+        }
+        return true;
     }
 
     Piece literal(char16_t u)
