@@ -5,7 +5,7 @@
 #include "dialogs/FindReplaceDlg.h"
 #include "edit/FindMatcher.h"
 #include "edit/FindReplaceState.h"
-#include "edit/WaitCursor.h"
+#include "platform/fx/WaitCursor.h"
 #include "platform/fx/UiHost.h"
 #include "res/Resource.h"
 #include "res/Strings.h"
@@ -124,7 +124,7 @@ bool CMyEditView::FindText(const QString& find, bool bNext, bool bCase)
     getSel(&start, &end);
     if (!bNext && start == 0)
         return false;
-    WaitCursor wait;
+    platform::fx::WaitCursor wait;
     const int at = edit::FindInBuffer(buffer(), edit::FindMatcher(viewOf(find), bCase), start, end, bNext);
     if (at < 0)
         return false;
@@ -168,7 +168,7 @@ void CMyEditView::OnReplaceAll(const QString& find, const QString& replacement, 
     state.strReplace = replacement;
     state.bCase = bCase;
     state.bNext = true;
-    WaitCursor wait;
+    platform::fx::WaitCursor wait;
     if (!InitializeReplace() && !SameAsSelected(state.strFind, bCase))
         return;
     // One repaint and one scroll at the end, not one per replacement. Each search starts

@@ -52,6 +52,12 @@ std::span<const CommandEntry<CMyView>> CMyView::commandMap()
         platform::fx::onCommand<V>(res::ID_INSERT_TAB, &V::OnInsertTab),
         platform::fx::onCommand<V>(res::ID_DELETE_TO_LINE_END, &V::OnDeleteToLineEnd),
         platform::fx::onCommand<V>(res::ID_NOTHING, &V::OnNothing),
+        platform::fx::onCommand<V>(res::ID_NORMALIZE_LINE_ENDS, &V::OnNormalizeLineEnds,
+                                   &V::OnUpdateNeedText),
+        platform::fx::onCommand<V>(res::ID_NCR, &V::OnNumericCharRef, &V::OnUpdateNeedSel),
+        platform::fx::onCommand<V>(res::ID_CODE_INPUT, &V::OnCodeInput),
+        platform::fx::onCommand<V>(res::ID_INSERT_DATETIME, &V::OnInsertDateTime),
+        platform::fx::onCommand<V>(res::ID_REGEX_REPLACE, &V::OnRegexReplace, &V::OnUpdateNeedText),
         platform::fx::onUpdateOnly<V>(res::ID_INDICATOR_CODEPAGE, &V::OnUpdateCodePagePane),
         platform::fx::onUpdateOnly<V>(res::ID_INDICATOR_POSITION, &V::OnUpdatePositionPane),
     };

@@ -14,6 +14,7 @@
 #include <span>
 
 namespace platform::fx { class Archive; }
+namespace view { struct RegexReplaceRequest; }
 
 class CMyView : public CMyEditView {
     Q_OBJECT
@@ -100,6 +101,21 @@ public:
     void OnNothing();
     // The message every failed search shows.
     void OnTextNotFound(const QString& find) override;
+    // ---- conversions and insertions -----------------------------------------------------------
+    // Every foreign line end (lone CR, lone LF) of the whole text becomes CR LF.
+    void OnNormalizeLineEnds();
+    // The selection as numeric character references, decimal or (m_nNcrRadix) hexadecimal.
+    void OnNumericCharRef();
+    // The code-input dialog; a number in 1..65535 inserts that UTF-16 unit.
+    void OnCodeInput();
+    // The time and date with the weekday in the language of m_nCodePage.
+    void OnInsertDateTime();
+    // The regular-expression replace dialog, then the replace over the whole text.
+    void OnRegexReplace();
+    // The replace itself: the whole text replaced in two undo steps, or the error shown
+    // and the text left selected as it was.
+    void RegexReplaceWholeText(const view::RegexReplaceRequest& request);
+    QString GetSelectedText() const;
 
     bool onCommand(unsigned id) override;
     bool onUpdate(platform::fx::CmdUI& ui) override;

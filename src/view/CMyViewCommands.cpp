@@ -4,7 +4,7 @@
 
 #include "dialogs/NumberDlg.h"
 #include "doc/DialogControls.h"
-#include "edit/WaitCursor.h"
+#include "platform/fx/WaitCursor.h"
 #include "platform/fx/UiHost.h"
 #include "res/Resource.h"
 #include "res/Strings.h"
@@ -67,7 +67,7 @@ bool CMyView::SetWordWrap(bool wrap)
 
 void CMyView::OnWordWrap()
 {
-    WaitCursor wait;
+    platform::fx::WaitCursor wait;
     SetWordWrap(!IsWordWrap());
     m_bWordWrap = IsWordWrap() ? 1 : 0;
 }

@@ -41,6 +41,9 @@ public:
     bool writeProfileInt(const QString& section, const QString& key, int value);
     bool writeProfileString(const QString& section, const QString& key, const QString& value);
     bool writeProfileBinary(const QString& section, const QString& key, const QByteArray& bytes);
+    // The settings file itself, for lists kept as whole sections; null before
+    // setProfilePath.
+    profile::IniFile* profileFile() const { return m_profile.get(); }
 
     // ---- recent files and standard settings ----------------------------------------------
     // Reads the recent-file list ("Recent File List", File1..FileN) and "PreviewPages".
