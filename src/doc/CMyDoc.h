@@ -2,9 +2,8 @@
 // The document: a path, a title and a modified flag. Everything that knows about encodings
 // lives in the view, to which load and save are handed.
 
+#include "doc/DocumentText.h"
 #include "platform/fx/Document.h"
-
-class CMyView;
 
 class CMyDoc : public platform::fx::Document {
     Q_OBJECT
@@ -13,13 +12,13 @@ public:
     ~CMyDoc() override;
 
     // The one view of the document.
-    void setView(CMyView* view) { m_view = view; }
-    CMyView* GetFirstView() const { return m_view; }
+    void setView(CDocumentText* view) { m_view = view; }
+    CDocumentText* GetFirstView() const { return m_view; }
 
     bool onNewDocument() override;
     void deleteContents() override;
     void serialize(platform::fx::Archive& ar) override;
 
 private:
-    CMyView* m_view = nullptr;
+    CDocumentText* m_view = nullptr;
 };

@@ -14,7 +14,7 @@ using platform::fx::CommandEntry;
 
 namespace {
 
-const QString kSettings = QStringLiteral("Settings");
+using platform::fx::kSettingsSection;
 
 platform::fx::App* app()
 {
@@ -27,39 +27,32 @@ CMyView::CMyView(QWidget* parent) : CMyEditView(parent)
 {
     // The word-wrap setting shapes the control, so it is read before anything else.
     if (app())
-        m_bWordWrap = app()->getProfileInt(kSettings, QStringLiteral("WordWrap"), 0) ? 1 : 0;
+        m_bWordWrap = app()->getProfileInt(kSettingsSection, QStringLiteral("WordWrap"), 0) ? 1 : 0;
     setWordWrap(m_bWordWrap != 0);
 }
 
 CMyView::~CMyView() = default;
 
-std::span<const CommandEntry<CMyView>> CMyView::commandMap()
+const platform::fx::CommandMap& CMyView::classCommands()
 {
     using V = CMyView;
-    static const CommandEntry<V> map[] = {
-        platform::fx::onCommand<V>(res::ID_LANGUAGE_SELECT, &V::OnLanguageSelect),
-        platform::fx::onCommand<V>(res::ID_FONT_SELECT, &V::OnFontSelect),
-        platform::fx::onCommand<V>(res::ID_OPTIONS, &V::OnOptions),
-        platform::fx::onCommand<V>(res::ID_IMPORT_JAPANESE, &V::OnImportJapanese),
-        platform::fx::onCommand<V>(res::ID_IMPORT_MAC_JAPANESE, &V::OnImportMacJapanese),
-        platform::fx::onCommand<V>(res::ID_EXPORT_MAC_JAPANESE, &V::OnExportMacJapanese),
-        platform::fx::onCommand<V>(res::ID_IMPORT_UNICODE, &V::OnImportUnicode),
-        platform::fx::onCommandRange<V>(res::ID_EXPORT_UNICODE, res::ID_EXPORT_UTF8,
-                                        &V::OnExportUnicode),
-        platform::fx::onUpdateOnly<V>(res::ID_INDICATOR_CODEPAGE, &V::OnUpdateCodePagePane),
-        platform::fx::onUpdateOnly<V>(res::ID_INDICATOR_POSITION, &V::OnUpdatePositionPane),
+    using platform::fx::onCommand;
+    using platform::fx::onCommandRange;
+    using platform::fx::onUpdateOnly;
+    static const CommandEntry entries[] = {
+        onCommand<&V::OnLanguageSelect>(res::ID_LANGUAGE_SELECT),
+        onCommand<&V::OnFontSelect>(res::ID_FONT_SELECT),
+        onCommand<&V::OnOptions>(res::ID_OPTIONS),
+        onCommand<&V::OnImportJapanese>(res::ID_IMPORT_JAPANESE),
+        onCommand<&V::OnImportMacJapanese>(res::ID_IMPORT_MAC_JAPANESE),
+        onCommand<&V::OnExportMacJapanese>(res::ID_EXPORT_MAC_JAPANESE),
+        onCommand<&V::OnImportUnicode>(res::ID_IMPORT_UNICODE),
+        onCommandRange<&V::OnExportUnicode>(res::ID_EXPORT_UNICODE, res::ID_EXPORT_UTF8),
+        onUpdateOnly<&V::OnUpdateCodePagePane>(res::ID_INDICATOR_CODEPAGE),
+        onUpdateOnly<&V::OnUpdatePositionPane>(res::ID_INDICATOR_POSITION),
     };
+    static const platform::fx::CommandMap map{&CMyEditView::classCommands(), entries};
     return map;
-}
-
-bool CMyView::onCommand(unsigned id)
-{
-    return platform::fx::dispatchCommand(this, commandMap(), id) || CMyEditView::onCommand(id);
-}
-
-bool CMyView::onUpdate(CmdUI& ui)
-{
-    return platform::fx::dispatchUpdate(this, commandMap(), ui) || CMyEditView::onUpdate(ui);
 }
 
 bool CMyView::OnCreate()
@@ -67,17 +60,18 @@ bool CMyView::OnCreate()
     if (!CMyEditView::OnCreate())
         return false;
     if (app()) {
-        m_nCodePage = std::uint32_t(app()->getProfileInt(kSettings, QStringLiteral("CodePage"), 932));
-        m_nLangSelect = app()->getProfileInt(kSettings, QStringLiteral("LangSelect"), 1);
+        m_nCodePage =
+            std::uint32_t(app()->getProfileInt(kSettingsSection, QStringLiteral("CodePage"), 932));
+        m_nLangSelect = app()->getProfileInt(kSettingsSection, QStringLiteral("LangSelect"), 1);
     }
     // The font of the page just read.
     m_font = QFont();
     LoadLanguageFont();
     ApplyFont();
     if (app()) {
-        m_nTabStops = app()->getProfileInt(kSettings, QStringLiteral("TabStops"), 4);
-        m_nNcrRadix = app()->getProfileInt(kSettings, QStringLiteral("Ncr"), 0);
-        m_bAutoDetectJa = app()->getProfileInt(kSettings, QStringLiteral("Ja"), 0) ? 1 : 0;
+        m_nTabStops = app()->getProfileInt(kSettingsSection, QStringLiteral("TabStops"), 4);
+        m_nNcrRadix = app()->getProfileInt(kSettingsSection, QStringLiteral("Ncr"), 0);
+        m_bAutoDetectJa = app()->getProfileInt(kSettingsSection, QStringLiteral("Ja"), 0) ? 1 : 0;
     }
     setTabStops(m_nTabStops * 4);
     return true;
@@ -89,12 +83,12 @@ void CMyView::onDestroy()
         return;
     SaveLanguageFont();
     m_font = QFont();
-    app()->writeProfileInt(kSettings, QStringLiteral("TabStops"), m_nTabStops);
-    app()->writeProfileInt(kSettings, QStringLiteral("CodePage"), int(m_nCodePage));
-    app()->writeProfileInt(kSettings, QStringLiteral("LangSelect"), m_nLangSelect);
-    app()->writeProfileInt(kSettings, QStringLiteral("Ncr"), m_nNcrRadix);
-    app()->writeProfileInt(kSettings, QStringLiteral("Ja"), m_bAutoDetectJa ? 1 : 0);
-    app()->writeProfileInt(kSettings, QStringLiteral("WordWrap"), m_bWordWrap ? 1 : 0);
+    app()->writeProfileInt(kSettingsSection, QStringLiteral("TabStops"), m_nTabStops);
+    app()->writeProfileInt(kSettingsSection, QStringLiteral("CodePage"), int(m_nCodePage));
+    app()->writeProfileInt(kSettingsSection, QStringLiteral("LangSelect"), m_nLangSelect);
+    app()->writeProfileInt(kSettingsSection, QStringLiteral("Ncr"), m_nNcrRadix);
+    app()->writeProfileInt(kSettingsSection, QStringLiteral("Ja"), m_bAutoDetectJa ? 1 : 0);
+    app()->writeProfileInt(kSettingsSection, QStringLiteral("WordWrap"), m_bWordWrap ? 1 : 0);
 }
 
 void CMyView::contextMenuEvent(QContextMenuEvent* event)

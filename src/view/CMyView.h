@@ -3,8 +3,10 @@
 // dialog, Japanese detection, references, tab width, word wrap), its font, the code-page
 // load and save of the document's text, and the two status-bar panes it fills.
 
-#include "doc/LogFont.h"
+#include "doc/DocumentText.h"
 #include "edit/CMyEditView.h"
+#include "view/CaretPosition.h"
+#include "view/LogFont.h"
 
 #include <QFont>
 #include <cstdint>
@@ -14,7 +16,7 @@
 
 namespace platform::fx { class Archive; }
 
-class CMyView : public CMyEditView {
+class CMyView : public CMyEditView, public CDocumentText {
     Q_OBJECT
 public:
     explicit CMyView(QWidget* parent = nullptr);
@@ -25,8 +27,12 @@ public:
     // Destruction: the settings written back.
     void onDestroy() override;
 
+    // The largest file that opens or imports: one byte short of 1 MiB.
+    static constexpr std::int64_t kMaxFileBytes = 0xFFFFF;
+
     // ---- code-page load and save (the document forwards its serialize here) -------------------
-    void SerializeEncoded(platform::fx::Archive& ar);
+    void SerializeEncoded(platform::fx::Archive& ar) override;
+    void DeleteText() override { setText(std::u16string_view()); }
     void ReadEncoded(platform::fx::Archive& ar, std::uint64_t byteCount);
     void WriteEncoded(platform::fx::Archive& ar);
 
@@ -67,8 +73,8 @@ public:
     void GetCaretPosition(long& line, long& column, long& lineCount);
     void FitPaneToText(platform::fx::CmdUI& ui, const QString& text);
 
-    bool onCommand(unsigned id) override;
-    bool onUpdate(platform::fx::CmdUI& ui) override;
+    static const platform::fx::CommandMap& classCommands();
+    const platform::fx::CommandMap& commandMap() const override { return classCommands(); }
 
     // ---- options (members as the program names them) -------------------------------------------
     std::int32_t m_nNcrRadix = 0;
@@ -85,6 +91,8 @@ public:
     std::int32_t m_nCurColumn = 0;
     std::int32_t m_nLineCount = 0;
     std::uint16_t m_chAtCaret = 0;
+    // Which end of the selection the caret was at the last look.
+    view::CaretMemory m_caretMemory;
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -97,5 +105,4 @@ private:
     std::optional<std::string> ReadImportFile(ShortRead shortRead);
     void WriteExport(const QString& path, const std::string& bytes);
     void ReportCommandFailure();
-    static std::span<const platform::fx::CommandEntry<CMyView>> commandMap();
 };

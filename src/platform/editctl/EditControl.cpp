@@ -1,6 +1,7 @@
 #include "platform/editctl/EditControl.h"
 
 #include "platform/editctl/EditLayout.h"
+#include "platform/Utf16.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -9,20 +10,6 @@
 #include <algorithm>
 
 namespace platform {
-
-namespace {
-
-std::u16string_view viewOf(const QString& text)
-{
-    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size())};
-}
-
-QString toQString(const std::u16string& text)
-{
-    return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
 
 EditControl::EditControl(QWidget* parent)
     : QAbstractScrollArea(parent)
@@ -39,6 +26,7 @@ EditControl::EditControl(QWidget* parent)
     applyTabStops();
     m_lineCount = m_buffer.lineCount();
     m_observerId = m_buffer.addObserver([this](const TextBuffer::Change& change) { bufferChanged(change); });
+    m_buffer.setSelectionListener([this] { if (!m_settingText) syncSelection(); });
 
     connect(&m_caretTimer, &QTimer::timeout, this, &EditControl::blinkCaret);
     m_autoScrollTimer.setInterval(50);
@@ -67,8 +55,6 @@ void EditControl::bufferChanged(const TextBuffer::Change& change)
     updateScrollBars();
     viewport()->update();
     emit textChanged();
-    // The undo history edits the buffer directly and sets its selection afterwards.
-    scheduleSelectionSync();
 }
 
 void EditControl::syncSelection()
@@ -80,17 +66,6 @@ void EditControl::syncSelection()
     viewport()->update();
     updateMicroFocus();
     emit selectionChanged();
-}
-
-void EditControl::scheduleSelectionSync()
-{
-    if (m_selectionSyncPending)
-        return;
-    m_selectionSyncPending = true;
-    QTimer::singleShot(0, this, [this] {
-        m_selectionSyncPending = false;
-        syncSelection();
-    });
 }
 
 // ---- text ---------------------------------------------------------------------------------
@@ -124,7 +99,7 @@ void EditControl::setText(std::u16string_view text)
 
 void EditControl::setText(const QString& text)
 {
-    setText(viewOf(text));
+    setText(utf16View(text));
 }
 
 int EditControl::textLength() const
@@ -202,7 +177,7 @@ bool EditControl::replaceSel(std::u16string_view text)
 
 bool EditControl::replaceSel(const QString& text)
 {
-    return replaceSel(viewOf(text));
+    return replaceSel(utf16View(text));
 }
 
 bool EditControl::insertTyped(std::u16string_view text)

@@ -201,7 +201,6 @@ private:
     // text and selection bookkeeping (EditControl.cpp)
     void bufferChanged(const TextBuffer::Change& change);
     void syncSelection();
-    void scheduleSelectionSync();
     bool insertTyped(std::u16string_view text);
     void deleteRange(int start, int end);
     void moveCaret(int pos, bool extend, bool atRowEnd = false);
@@ -262,7 +261,6 @@ private:
 
     int m_lastAnchor = 0;
     int m_lastCaret = 0;
-    bool m_selectionSyncPending = false;
 
     MouseSelection m_mouseSelection = MouseSelection::None;
     int m_wordAnchorStart = 0;
