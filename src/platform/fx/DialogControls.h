@@ -1,6 +1,6 @@
 #pragma once
-// Pieces the program's small dialogs are built from: controls named after their resource ids (so that code and tests find them by number), and the
-// standard OK and Cancel buttons.
+// Pieces a program's small dialogs are built from: controls named after their resource ids
+// (so that code and tests find them by number), and the standard OK and Cancel buttons.
 
 #include <QString>
 
