@@ -8,6 +8,7 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <utility>
 
 namespace platform {
 
@@ -26,7 +27,10 @@ EditControl::EditControl(QWidget* parent)
     applyTabStops();
     m_lineCount = m_buffer.lineCount();
     m_observerId = m_buffer.addObserver([this](const TextBuffer::Change& change) { bufferChanged(change); });
-    m_buffer.setSelectionListener([this] { if (!m_settingText) syncSelection(); });
+    m_buffer.setSelectionListener([this] {
+        syncSelection();
+        m_selectionPushed = true;
+    });
 
     connect(&m_caretTimer, &QTimer::timeout, this, &EditControl::blinkCaret);
     m_autoScrollTimer.setInterval(50);
@@ -59,8 +63,13 @@ void EditControl::bufferChanged(const TextBuffer::Change& change)
 
 void EditControl::syncSelection()
 {
-    if (m_buffer.anchor() == m_lastAnchor && m_buffer.caret() == m_lastCaret)
+    if (m_buffer.anchor() == m_lastAnchor && m_buffer.caret() == m_lastCaret) {
+        // Pushed by the buffer in the middle of one of our own moves: the input method
+        // learns where the move ended (after scrolling) now.
+        if (std::exchange(m_selectionPushed, false))
+            updateMicroFocus();
         return;
+    }
     m_lastAnchor = m_buffer.anchor();
     m_lastCaret = m_buffer.caret();
     viewport()->update();

@@ -90,12 +90,10 @@ void TextBuffer::setText(std::u16string_view text)
     d->text.assign(text.data(), static_cast<int>(text.size()));
     d->lines.assign(starts);
 
-    const int oldAnchor = m_anchor, oldCaret = m_caret;
     m_anchor = m_caret = 0;
     ++m_revision;
     notify({0, oldLength, static_cast<int>(text.size()), oldPairs,
             static_cast<int>(starts.size()) - 1});
-    selectionMovedFrom(oldAnchor, oldCaret);
 }
 
 void TextBuffer::replace(int start, int end, std::u16string_view text)
@@ -136,12 +134,10 @@ void TextBuffer::replace(int start, int end, std::u16string_view text)
     if (found.capacity() > 4096)
         std::vector<int>().swap(found);  // a large paste should not pin its scratch space
 
-    const int oldAnchor = m_anchor, oldCaret = m_caret;
     m_anchor = movedBy(m_anchor, start, end, inserted);
     m_caret = movedBy(m_caret, start, end, inserted);
     ++m_revision;
     notify({start, end - start, inserted, linesRemoved, linesInserted});
-    selectionMovedFrom(oldAnchor, oldCaret);
 }
 
 // ---- selection ---------------------------------------------------------------------------
@@ -182,9 +178,7 @@ void TextBuffer::replaceSel(std::u16string_view text)
     int end = 0;
     getSel(&start, &end);
     replace(start, end, text);
-    const int oldAnchor = m_anchor, oldCaret = m_caret;
     m_anchor = m_caret = start + static_cast<int>(text.size());
-    selectionMovedFrom(oldAnchor, oldCaret);
 }
 
 void TextBuffer::clearSel()
@@ -195,9 +189,7 @@ void TextBuffer::clearSel()
     if (start == end)
         return;
     replace(start, end, {});
-    const int oldAnchor = m_anchor, oldCaret = m_caret;
     m_anchor = m_caret = start;
-    selectionMovedFrom(oldAnchor, oldCaret);
 }
 
 std::u16string TextBuffer::selectedText() const

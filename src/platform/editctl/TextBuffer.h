@@ -100,8 +100,9 @@ public:
     // Returns an id for removeObserver. setText reports one change over the whole text.
     int addObserver(Observer observer);
     void removeObserver(int id);
-    // Called after the anchor or the caret moved, by setSel or by an edit, so that the
-    // control hears at once of a selection set on the buffer directly (the undo history).
+    // Called after setSel moved the anchor or the caret, so that the control hears at once
+    // of a selection set on the buffer directly (by the undo history, after its edit). How an
+    // edit shifts the selection comes with its change notification.
     void setSelectionListener(std::function<void()> listener)
     {
         m_selectionListener = std::move(listener);
