@@ -1,5 +1,6 @@
 #include "app/CMainFrame.h"
 
+#include "app/ToolbarIcons.h"
 #include "doc/CMyDoc.h"
 #include "platform/fx/App.h"
 #include "platform/fx/PlacementFit.h"
@@ -25,7 +26,7 @@
 
 namespace {
 
-const QString kSettings = QStringLiteral("Settings");
+using platform::fx::kSettingsSection;
 const QString kWindow = QStringLiteral("Window");
 
 // The status bar's panes, left to right; 0 is the message pane.
@@ -66,6 +67,7 @@ std::optional<QRect> placeOnScreens(const platform::fx::WindowPlacement& placeme
 CMainFrame::CMainFrame(CMyDoc* document) : platform::fx::Frame(document)
 {
     setObjectName(QStringLiteral("CMainFrame"));
+    setStrings(&res::loadString);
     // Without a stored placement the window takes a good part of the screen.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
@@ -75,14 +77,20 @@ CMainFrame::CMainFrame(CMyDoc* document) : platform::fx::Frame(document)
 
 CMainFrame::~CMainFrame() = default;
 
-bool CMainFrame::onCreate()
+bool CMainFrame::OnCreate()
 {
     buildMenuBar(res::mainMenu());
-    if (!createToolBar(res::toolbarButtons()))
+    if (!createToolBar(res::toolbarButtons(),
+                       [this](unsigned id) { return toolbarIcon(id, style()); }))
         return false;
     if (!createStatusBar(kIndicators))
         return false;
-    installAccelerators(res::accelerators());
+    std::vector<platform::fx::KeyBinding> keys;
+    for (const res::Accelerator& acc : res::accelerators()) {
+        const QString text = QString::fromStdU16String(res::acceleratorText(acc));
+        keys.push_back({QKeySequence::fromString(text, QKeySequence::PortableText), acc.command});
+    }
+    installAccelerators(keys);
 
     // The view lives as long as the frame.
     m_pView = new CMyView(this);
@@ -110,7 +118,7 @@ bool CMainFrame::RestoreWindowPlacement()
     auto* app = platform::fx::App::instance();
     if (!app)
         return false;
-    const auto value = app->getProfileBinary(kSettings, kWindow);
+    const auto value = app->getProfileBinary(kSettingsSection, kWindow);
     if (!value)
         return false;
     const auto placement = platform::fx::WindowPlacement::fromBytes(std::span(
@@ -142,7 +150,7 @@ void CMainFrame::SaveWindowPlacement()
     p.right = normal.left() + normal.width();
     p.bottom = normal.top() + normal.height();
     const auto bytes = p.toBytes();
-    app->writeProfileBinary(kSettings, kWindow,
+    app->writeProfileBinary(kSettingsSection, kWindow,
                             QByteArray(reinterpret_cast<const char*>(bytes.data()),
                                        qsizetype(bytes.size())));
 }
@@ -170,20 +178,11 @@ void CMainFrame::OnReadme()
     platform::fx::showMessage(this, text, platform::fx::MsgIcon::Exclamation);
 }
 
-bool CMainFrame::onCommand(unsigned id)
+const platform::fx::CommandMap& CMainFrame::classCommands()
 {
-    if (id == res::ID_README) {
-        OnReadme();
-        return true;
-    }
-    return Frame::onCommand(id);
-}
-
-bool CMainFrame::onUpdate(platform::fx::CmdUI& ui)
-{
-    if (ui.id() == res::ID_README) {
-        ui.enable(true);
-        return true;
-    }
-    return Frame::onUpdate(ui);
+    static const platform::fx::CommandEntry entries[] = {
+        platform::fx::onCommand<&CMainFrame::OnReadme>(res::ID_README),
+    };
+    static const platform::fx::CommandMap map{&Frame::classCommands(), entries};
+    return map;
 }

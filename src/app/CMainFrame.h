@@ -24,8 +24,8 @@ public:
     void SaveWindowPlacement();
     void OnReadme();
 
-    bool onCommand(unsigned id) override;
-    bool onUpdate(platform::fx::CmdUI& ui) override;
+    static const platform::fx::CommandMap& classCommands();
+    const platform::fx::CommandMap& commandMap() const override { return classCommands(); }
 
     // The readme file beside the program: its path with the extension ".htm".
     static QString ReadmePath();
@@ -36,7 +36,7 @@ public:
     unsigned m_nTemplateIdEnd = 200;
 
 protected:
-    bool onCreate() override;
+    bool OnCreate() override;
     void onDestroy() override;
 
 private:

@@ -1,8 +1,9 @@
 #include "app/CMyApp.h"
 
-#include "app/AboutDlg.h"
+#include "dialogs/AboutDlg.h"
 #include "app/CMainFrame.h"
 #include "doc/CMyDoc.h"
+#include "platform/Utf16.h"
 #include "platform/fx/UiHost.h"
 #include "platform/profile/SettingsPath.h"
 #include "res/Resource.h"
@@ -10,10 +11,7 @@
 
 namespace {
 
-QString qstr(std::u16string_view s)
-{
-    return QString::fromUtf16(s.data(), qsizetype(s.size()));
-}
+using platform::toQString;
 
 // A switch begins with '-'; "/p" and "/pt" are taken as switches too, for habit's sake,
 // while any other argument beginning with '/' is an absolute path.
@@ -106,7 +104,8 @@ bool CMyApp::initInstance()
         // The file is opened as for printing, which this build cannot do yet; the program
         // then ends, as after printing.
         if (openDocumentFile(cmd.fileName))
-            platform::fx::showMessage(nullptr, qstr(res::loadString(res::IDP_PRINT_NOT_AVAILABLE)),
+            platform::fx::showMessage(nullptr,
+                                      toQString(res::loadString(res::IDP_PRINT_NOT_AVAILABLE)),
                                       platform::fx::MsgIcon::Exclamation);
         return false;
     }
@@ -128,20 +127,11 @@ void CMyApp::OnAppAbout()
     platform::fx::UiHost::current().runModal(dialog);
 }
 
-bool CMyApp::onCommand(unsigned id)
+const platform::fx::CommandMap& CMyApp::classCommands()
 {
-    if (id == res::ID_APP_ABOUT) {
-        OnAppAbout();
-        return true;
-    }
-    return App::onCommand(id);
-}
-
-bool CMyApp::onUpdate(platform::fx::CmdUI& ui)
-{
-    if (ui.id() == res::ID_APP_ABOUT) {
-        ui.enable(true);
-        return true;
-    }
-    return App::onUpdate(ui);
+    static const platform::fx::CommandEntry entries[] = {
+        platform::fx::onCommand<&CMyApp::OnAppAbout>(res::ID_APP_ABOUT),
+    };
+    static const platform::fx::CommandMap map{&App::classCommands(), entries};
+    return map;
 }

@@ -16,8 +16,8 @@ public:
     bool initInstance() override;
     void OnAppAbout();
 
-    bool onCommand(unsigned id) override;
-    bool onUpdate(platform::fx::CmdUI& ui) override;
+    static const platform::fx::CommandMap& classCommands();
+    const platform::fx::CommandMap& commandMap() const override { return classCommands(); }
 
     // What the command line asks for.
     struct CommandLine {

@@ -1,7 +1,8 @@
 #include "dialogs/CodeInputDlg.h"
 
-#include "doc/DialogControls.h"
-#include "doc/DialogUnits.h"
+#include "dialogs/ResourceText.h"
+#include "platform/fx/DialogControls.h"
+#include "platform/fx/DialogUnits.h"
 #include "platform/fx/UiHost.h"
 #include "res/Resource.h"
 #include "res/Strings.h"
@@ -12,24 +13,24 @@
 
 CCodeInputDlg::CCodeInputDlg(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(doc::resourceText(res::IDS_CODE_INPUT_CAPTION));
-    doc::nameControl(this, res::IDD_CODE_INPUT);
-    const doc::DialogUnits units(font());
+    setWindowTitle(resourceText(res::IDS_CODE_INPUT_CAPTION));
+    platform::fx::nameControl(this, res::IDD_CODE_INPUT);
+    const platform::fx::DialogUnits units(font());
 
     // 158 x 61 units: the field at (7, 7) 56 x 14, OK at (101, 7) and Cancel at (101, 24),
     // the hint at (7, 27) 90 x 27.
     m_edit = new QLineEdit(this);
-    doc::nameControl(m_edit, res::IDC_EDIT);
+    platform::fx::nameControl(m_edit, res::IDC_EDIT);
     m_edit->setMaxLength(kMaxChars);
     m_edit->setGeometry(units.rect(7, 7, 56, 14));
 
-    auto* hint = new QLabel(doc::resourceText(res::IDS_CODE_INPUT_HINT), this);
+    auto* hint = new QLabel(resourceText(res::IDS_CODE_INPUT_HINT), this);
     hint->setWordWrap(true);
     hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     hint->setGeometry(units.rect(7, 27, 90, 27));
 
-    const auto [ok, cancel] = doc::makeOkCancel(this);
-    doc::sizeButtonsAlike({ok, cancel}, units);
+    const auto [ok, cancel] = platform::fx::makeOkCancel(this);
+    platform::fx::sizeButtonsAlike({ok, cancel}, units);
     ok->move(units.x(101), units.y(7));
     cancel->move(units.x(101), units.y(24));
 

@@ -1,7 +1,8 @@
 #include "dialogs/FindReplaceDlg.h"
 
-#include "doc/DialogControls.h"
-#include "doc/DialogUnits.h"
+#include "dialogs/ResourceText.h"
+#include "platform/fx/DialogControls.h"
+#include "platform/fx/DialogUnits.h"
 #include "res/Resource.h"
 
 #include <QCheckBox>
@@ -30,7 +31,7 @@ std::optional<QPoint>& lastPosition(bool findOnly)
 QLineEdit* makeField(QWidget* parent, unsigned id, const QString& text)
 {
     auto* field = new QLineEdit(parent);
-    doc::nameControl(field, id);
+    platform::fx::nameControl(field, id);
     field->setMaxLength(CFindReplaceDialog::kMaxText);
     field->setText(text.left(CFindReplaceDialog::kMaxText));
     return field;
@@ -44,19 +45,19 @@ CFindReplaceDialog::CFindReplaceDialog(bool findOnly, const QString& find, const
     , m_findOnly(findOnly)
 {
     setModal(false);
-    setWindowTitle(doc::resourceText(findOnly ? res::IDS_FIND_CAPTION : res::IDS_REPLACE_CAPTION));
-    const doc::DialogUnits units(font());
+    setWindowTitle(resourceText(findOnly ? res::IDS_FIND_CAPTION : res::IDS_REPLACE_CAPTION));
+    const platform::fx::DialogUnits units(font());
 
     m_find = makeField(this, kFindWhat, find);
-    auto* findLabel = new QLabel(doc::resourceText(res::IDS_FIND_WHAT_LABEL), this);
+    auto* findLabel = new QLabel(resourceText(res::IDS_FIND_WHAT_LABEL), this);
     findLabel->setBuddy(m_find);
-    m_matchCase = new QCheckBox(doc::resourceText(res::IDS_FIND_MATCH_CASE), this);
-    doc::nameControl(m_matchCase, kMatchCase);
+    m_matchCase = new QCheckBox(resourceText(res::IDS_FIND_MATCH_CASE), this);
+    platform::fx::nameControl(m_matchCase, kMatchCase);
     m_matchCase->setChecked(matchCase);
 
-    m_findNext = doc::makePushButton(this, res::IDS_FIND_NEXT, res::IDOK);
+    m_findNext = platform::fx::makePushButton(this, resourceText(res::IDS_FIND_NEXT), res::IDOK);
     m_findNext->setDefault(true);
-    auto* cancel = doc::makePushButton(this, res::IDS_BUTTON_CANCEL, res::IDCANCEL);
+    auto* cancel = platform::fx::makePushButton(this, resourceText(res::IDS_BUTTON_CANCEL), res::IDCANCEL);
     connect(m_findNext, &QPushButton::clicked, this, [this] { notify(Request::FindNext); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::close);
     connect(m_find, &QLineEdit::textChanged, this, &CFindReplaceDialog::updateButtons);
@@ -73,12 +74,12 @@ CFindReplaceDialog::CFindReplaceDialog(bool findOnly, const QString& find, const
     buttons->setSpacing(units.y(3));
     buttons->addWidget(m_findNext);
     if (findOnly) {
-        auto* direction = new QGroupBox(doc::resourceText(res::IDS_FIND_DIRECTION), this);
-        doc::nameControl(direction, kDirection);
-        m_up = new QRadioButton(doc::resourceText(res::IDS_FIND_UP), direction);
-        m_down = new QRadioButton(doc::resourceText(res::IDS_FIND_DOWN), direction);
-        doc::nameControl(m_up, kUp);
-        doc::nameControl(m_down, kDown);
+        auto* direction = new QGroupBox(resourceText(res::IDS_FIND_DIRECTION), this);
+        platform::fx::nameControl(direction, kDirection);
+        m_up = new QRadioButton(resourceText(res::IDS_FIND_UP), direction);
+        m_down = new QRadioButton(resourceText(res::IDS_FIND_DOWN), direction);
+        platform::fx::nameControl(m_up, kUp);
+        platform::fx::nameControl(m_down, kDown);
         (searchDown ? m_down : m_up)->setChecked(true);
         auto* radios = new QHBoxLayout(direction);
         radios->addWidget(m_up);
@@ -86,22 +87,22 @@ CFindReplaceDialog::CFindReplaceDialog(bool findOnly, const QString& find, const
         grid->addWidget(m_matchCase, 1, 0, Qt::AlignBottom | Qt::AlignLeft);
         grid->addWidget(direction, 1, 1);
         buttons->addWidget(cancel);
-        doc::sizeButtonsAlike({m_findNext, cancel}, units);
+        platform::fx::sizeButtonsAlike({m_findNext, cancel}, units);
     } else {
         m_replace = makeField(this, kReplaceWith, replacement);
-        auto* replaceLabel = new QLabel(doc::resourceText(res::IDS_REPLACE_WITH_LABEL), this);
+        auto* replaceLabel = new QLabel(resourceText(res::IDS_REPLACE_WITH_LABEL), this);
         replaceLabel->setBuddy(m_replace);
         grid->addWidget(replaceLabel, 1, 0);
         grid->addWidget(m_replace, 1, 1, 1, 2);
         grid->addWidget(m_matchCase, 3, 0, 1, 2, Qt::AlignBottom | Qt::AlignLeft);
-        m_replaceOne = doc::makePushButton(this, res::IDS_REPLACE_ONE, kReplace);
-        m_replaceAll = doc::makePushButton(this, res::IDS_REPLACE_ALL, kReplaceAll);
+        m_replaceOne = platform::fx::makePushButton(this, resourceText(res::IDS_REPLACE_ONE), kReplace);
+        m_replaceAll = platform::fx::makePushButton(this, resourceText(res::IDS_REPLACE_ALL), kReplaceAll);
         connect(m_replaceOne, &QPushButton::clicked, this, [this] { notify(Request::Replace); });
         connect(m_replaceAll, &QPushButton::clicked, this, [this] { notify(Request::ReplaceAll); });
         buttons->addWidget(m_replaceOne);
         buttons->addWidget(m_replaceAll);
         buttons->addWidget(cancel);
-        doc::sizeButtonsAlike({m_findNext, m_replaceOne, m_replaceAll, cancel}, units);
+        platform::fx::sizeButtonsAlike({m_findNext, m_replaceOne, m_replaceAll, cancel}, units);
     }
     buttons->addStretch(1);
     grid->addLayout(buttons, 0, 3, findOnly ? 2 : 4, 1);

@@ -1,7 +1,8 @@
 #include "dialogs/NumberDlg.h"
 
-#include "doc/DialogControls.h"
-#include "doc/DialogUnits.h"
+#include "dialogs/ResourceText.h"
+#include "platform/fx/DialogControls.h"
+#include "platform/fx/DialogUnits.h"
 #include "platform/fx/UiHost.h"
 #include "res/Resource.h"
 #include "res/Strings.h"
@@ -39,17 +40,17 @@ std::optional<std::uint64_t> parseUnsigned(const QString& text)
 
 CNumberDlg::CNumberDlg(QWidget* parent) : QDialog(parent)
 {
-    doc::nameControl(this, res::IDD_NUMBER);
-    const doc::DialogUnits units(font());
+    platform::fx::nameControl(this, res::IDD_NUMBER);
+    const platform::fx::DialogUnits units(font());
 
     m_edit = new QLineEdit(this);
-    doc::nameControl(m_edit, res::IDC_EDIT);
+    platform::fx::nameControl(m_edit, res::IDC_EDIT);
     m_edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), m_edit));
     m_edit->setGeometry(units.rect(7, 7, 59, 14));
     m_edit->installEventFilter(this);
 
     m_spin = new QWidget(this);
-    doc::nameControl(m_spin, res::IDC_SPIN);
+    platform::fx::nameControl(m_spin, res::IDC_SPIN);
     m_spin->setGeometry(units.rect(67, 7, 9, 14));
     auto* arrows = new QVBoxLayout(m_spin);
     arrows->setContentsMargins(0, 0, 0, 0);
@@ -64,7 +65,7 @@ CNumberDlg::CNumberDlg(QWidget* parent) : QDialog(parent)
         arrows->addWidget(arrow);
     }
 
-    const doc::OkCancel buttons = doc::makeOkCancel(this);
+    const platform::fx::OkCancel buttons = platform::fx::makeOkCancel(this);
     buttons.ok->setGeometry(units.rect(78, 7, 50, 14));
     buttons.cancel->setGeometry(units.rect(78, 24, 50, 14));
     setFixedSize(units.size(135, 45));
@@ -117,7 +118,7 @@ void CNumberDlg::accept()
 {
     const std::optional<std::uint64_t> value = parseUnsigned(m_edit->text());
     if (!value) {
-        refuse(doc::resourceText(res::AFX_IDP_PARSE_UINT));
+        refuse(resourceText(res::AFX_IDP_PARSE_UINT));
         return;
     }
     if (*value < kMin || *value > kMax) {

@@ -1,7 +1,8 @@
 #include "dialogs/RegexReplaceDlg.h"
 
-#include "doc/DialogControls.h"
-#include "doc/DialogUnits.h"
+#include "dialogs/ResourceText.h"
+#include "platform/fx/DialogControls.h"
+#include "platform/fx/DialogUnits.h"
 #include "platform/fx/App.h"
 #include "res/Resource.h"
 
@@ -12,7 +13,6 @@
 
 namespace {
 
-const QString kSettings = QStringLiteral("Settings");
 
 platform::fx::App* app()
 {
@@ -40,25 +40,25 @@ void CDropDownComboBox::showPopup()
 
 CRegexReplaceDlg::CRegexReplaceDlg(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(doc::resourceText(res::IDS_REGEX_CAPTION));
-    doc::nameControl(this, res::IDD_REGEX_REPLACE);
-    const doc::DialogUnits units(font());
+    setWindowTitle(resourceText(res::IDS_REGEX_CAPTION));
+    platform::fx::nameControl(this, res::IDD_REGEX_REPLACE);
+    const platform::fx::DialogUnits units(font());
 
     auto label = [&](unsigned textId, QWidget* buddy, QRect r) {
-        auto* l = new QLabel(doc::resourceText(textId), this);
+        auto* l = new QLabel(resourceText(textId), this);
         l->setBuddy(buddy);
         l->setGeometry(r);
     };
     auto check = [&](unsigned textId, unsigned id, QRect r) {
-        auto* c = new QCheckBox(doc::resourceText(textId), this);
-        doc::nameControl(c, id);
+        auto* c = new QCheckBox(resourceText(textId), this);
+        platform::fx::nameControl(c, id);
         c->setGeometry(r.united(QRect(r.topLeft(), c->sizeHint())));
         return c;
     };
     // Positions of the dialog template, in dialog units (265 x 105). The fields are the
     // combo boxes' edit parts; their lists drop down below.
     m_pattern = new CDropDownComboBox(this);
-    doc::nameControl(m_pattern, res::IDC_PATTERN);
+    platform::fx::nameControl(m_pattern, res::IDC_PATTERN);
     m_pattern->setGeometry(QRect(units.x(55), units.y(7), units.x(203),
                                  std::max(units.y(12), m_pattern->sizeHint().height())));
     label(res::IDS_REGEX_PATTERN_LABEL, m_pattern, units.rect(7, 10, 45, 8));
@@ -66,7 +66,7 @@ CRegexReplaceDlg::CRegexReplaceDlg(QWidget* parent) : QDialog(parent)
     m_ignoreCase = check(res::IDS_REGEX_IGNORE_CASE, res::IDC_IGNORE_CASE, units.rect(103, 27, 101, 10));
     m_multiline = check(res::IDS_REGEX_MULTILINE, res::IDC_MULTILINE, units.rect(207, 27, 46, 10));
     m_replace = new CDropDownComboBox(this);
-    doc::nameControl(m_replace, res::IDC_REPLACEMENT);
+    platform::fx::nameControl(m_replace, res::IDC_REPLACEMENT);
     m_replace->setGeometry(QRect(units.x(55), units.y(45), units.x(203),
                                  std::max(units.y(12), m_replace->sizeHint().height())));
     label(res::IDS_REGEX_REPLACE_LABEL, m_replace, units.rect(7, 48, 46, 8));
@@ -78,8 +78,8 @@ CRegexReplaceDlg::CRegexReplaceDlg(QWidget* parent) : QDialog(parent)
     setTabOrder(m_multiline, m_replace);
     setTabOrder(m_replace, m_escape);
 
-    const auto [ok, cancel] = doc::makeOkCancel(this);
-    doc::sizeButtonsAlike({ok, cancel}, units);
+    const auto [ok, cancel] = platform::fx::makeOkCancel(this);
+    platform::fx::sizeButtonsAlike({ok, cancel}, units);
     ok->move(units.x(81), units.y(84));
     cancel->move(units.x(133), units.y(84));
     setTabOrder(m_escape, ok);
@@ -119,12 +119,12 @@ void CRegexReplaceDlg::OnInitDialog()
         m_pReplaceList->ReadList(*app()->profileFile());
     }
     if (app()) {
-        m_strPattern = app()->getProfileString(kSettings, QStringLiteral("Pattern"));
-        m_strReplace = app()->getProfileString(kSettings, QStringLiteral("Replace"));
-        m_bGlobal = app()->getProfileInt(kSettings, QStringLiteral("Global"), 1);
-        m_bIgnoreCase = app()->getProfileInt(kSettings, QStringLiteral("IgnoreCase"), 1);
-        m_bMultiline = app()->getProfileInt(kSettings, QStringLiteral("Multiline"), 0);
-        m_bEscape = app()->getProfileInt(kSettings, QStringLiteral("Escape"), 0);
+        m_strPattern = app()->getProfileString(platform::fx::kSettingsSection, QStringLiteral("Pattern"));
+        m_strReplace = app()->getProfileString(platform::fx::kSettingsSection, QStringLiteral("Replace"));
+        m_bGlobal = app()->getProfileInt(platform::fx::kSettingsSection, QStringLiteral("Global"), 1);
+        m_bIgnoreCase = app()->getProfileInt(platform::fx::kSettingsSection, QStringLiteral("IgnoreCase"), 1);
+        m_bMultiline = app()->getProfileInt(platform::fx::kSettingsSection, QStringLiteral("Multiline"), 0);
+        m_bEscape = app()->getProfileInt(platform::fx::kSettingsSection, QStringLiteral("Escape"), 0);
     }
     UpdateData(false);
     // The focus goes to the first control.
@@ -156,12 +156,12 @@ void CRegexReplaceDlg::accept()
 {
     UpdateData(true);
     if (app()) {
-        app()->writeProfileString(kSettings, QStringLiteral("Pattern"), m_strPattern);
-        app()->writeProfileString(kSettings, QStringLiteral("Replace"), m_strReplace);
-        app()->writeProfileInt(kSettings, QStringLiteral("Global"), m_bGlobal);
-        app()->writeProfileInt(kSettings, QStringLiteral("IgnoreCase"), m_bIgnoreCase);
-        app()->writeProfileInt(kSettings, QStringLiteral("Multiline"), m_bMultiline);
-        app()->writeProfileInt(kSettings, QStringLiteral("Escape"), m_bEscape);
+        app()->writeProfileString(platform::fx::kSettingsSection, QStringLiteral("Pattern"), m_strPattern);
+        app()->writeProfileString(platform::fx::kSettingsSection, QStringLiteral("Replace"), m_strReplace);
+        app()->writeProfileInt(platform::fx::kSettingsSection, QStringLiteral("Global"), m_bGlobal);
+        app()->writeProfileInt(platform::fx::kSettingsSection, QStringLiteral("IgnoreCase"), m_bIgnoreCase);
+        app()->writeProfileInt(platform::fx::kSettingsSection, QStringLiteral("Multiline"), m_bMultiline);
+        app()->writeProfileInt(platform::fx::kSettingsSection, QStringLiteral("Escape"), m_bEscape);
     }
     if (!m_pPatternList)
         OnInitDialog();

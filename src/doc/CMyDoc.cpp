@@ -1,9 +1,15 @@
 #include "doc/CMyDoc.h"
 
+#include "platform/Utf16.h"
 #include "platform/fx/Archive.h"
-#include "view/CMyView.h"
+#include "res/Resource.h"
+#include "res/Strings.h"
 
-CMyDoc::CMyDoc() = default;
+CMyDoc::CMyDoc()
+{
+    setDocString(platform::toQString(res::loadString(res::IDR_MAINFRAME)));
+}
+
 CMyDoc::~CMyDoc() = default;
 
 bool CMyDoc::onNewDocument()
@@ -12,7 +18,7 @@ bool CMyDoc::onNewDocument()
         return false;
     // The code page and the font stay as they are; only the text goes.
     if (m_view)
-        m_view->setText(std::u16string_view());
+        m_view->DeleteText();
     return true;
 }
 
@@ -27,7 +33,7 @@ bool CMyDoc::onOpenDocument(const QString& path)
 void CMyDoc::deleteContents()
 {
     if (m_view)
-        m_view->setText(std::u16string_view());
+        m_view->DeleteText();
 }
 
 void CMyDoc::serialize(platform::fx::Archive& ar)

@@ -2,9 +2,8 @@
 // The document: a path, a title and a modified flag. Everything that knows about encodings
 // lives in the view, to which load and save are handed.
 
+#include "doc/DocumentText.h"
 #include "platform/fx/Document.h"
-
-class CMyView;
 
 class CMyDoc : public platform::fx::Document {
     Q_OBJECT
@@ -13,8 +12,8 @@ public:
     ~CMyDoc() override;
 
     // The one view of the document.
-    void setView(CMyView* view) { m_view = view; }
-    CMyView* GetFirstView() const { return m_view; }
+    void setView(CDocumentText* view) { m_view = view; }
+    CDocumentText* GetFirstView() const { return m_view; }
 
     bool onNewDocument() override;
     // Refuses, before anything is read or emptied, a file the view's code page cannot decode.
@@ -23,5 +22,5 @@ public:
     void serialize(platform::fx::Archive& ar) override;
 
 private:
-    CMyView* m_view = nullptr;
+    CDocumentText* m_view = nullptr;
 };

@@ -2,6 +2,7 @@
 // input-method input is in CMyEditViewInput.cpp.
 #include "edit/CMyEditView.h"
 
+#include "platform/Utf16.h"
 #include "res/Resource.h"
 
 #include <QClipboard>
@@ -12,15 +13,6 @@
 using platform::fx::CmdUI;
 using platform::fx::CommandEntry;
 
-namespace {
-
-std::u16string_view viewOf(const QString& text)
-{
-    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size())};
-}
-
-} // namespace
-
 CMyEditView::CMyEditView(QWidget* parent) : platform::EditControl(parent)
 {
     m_undo.SetBuffer(&buffer());
@@ -28,22 +20,24 @@ CMyEditView::CMyEditView(QWidget* parent) : platform::EditControl(parent)
 
 CMyEditView::~CMyEditView() = default;
 
-std::span<const CommandEntry<CMyEditView>> CMyEditView::commandMap()
+const platform::fx::CommandMap& CMyEditView::classCommands()
 {
     using V = CMyEditView;
-    static const CommandEntry<V> map[] = {
-        platform::fx::onCommand<V>(res::ID_EDIT_UNDO, &V::OnEditUndo, &V::OnUpdateEditUndo),
-        platform::fx::onCommand<V>(res::ID_EDIT_REDO, &V::OnEditRedo, &V::OnUpdateEditRedo),
-        platform::fx::onCommand<V>(res::ID_EDIT_CUT, &V::OnEditCut, &V::OnUpdateNeedSel),
-        platform::fx::onCommand<V>(res::ID_EDIT_COPY, &V::OnEditCopy, &V::OnUpdateNeedSel),
-        platform::fx::onCommand<V>(res::ID_EDIT_PASTE, &V::OnEditPaste, &V::OnUpdateNeedClip),
-        platform::fx::onCommand<V>(res::ID_EDIT_CLEAR, &V::OnEditClear, &V::OnUpdateNeedSel),
-        platform::fx::onCommand<V>(res::ID_EDIT_SELECT_ALL, &V::OnEditSelectAll, &V::OnUpdateNeedText),
-        platform::fx::onCommand<V>(res::ID_EDIT_FIND, &V::OnEditFind, &V::OnUpdateNeedText),
-        platform::fx::onCommand<V>(res::ID_EDIT_REPLACE, &V::OnEditReplace, &V::OnUpdateNeedText),
-        platform::fx::onCommand<V>(res::ID_EDIT_REPEAT, &V::OnEditFindNext, &V::OnUpdateNeedFind),
-        platform::fx::onCommand<V>(res::ID_EDIT_FIND_PREVIOUS, &V::OnEditFindPrevious, &V::OnUpdateNeedFind),
+    using platform::fx::onCommand;
+    static const CommandEntry entries[] = {
+        onCommand<&V::OnEditUndo, &V::OnUpdateEditUndo>(res::ID_EDIT_UNDO),
+        onCommand<&V::OnEditRedo, &V::OnUpdateEditRedo>(res::ID_EDIT_REDO),
+        onCommand<&V::OnEditCut, &V::OnUpdateNeedSel>(res::ID_EDIT_CUT),
+        onCommand<&V::OnEditCopy, &V::OnUpdateNeedSel>(res::ID_EDIT_COPY),
+        onCommand<&V::OnEditPaste, &V::OnUpdateNeedClip>(res::ID_EDIT_PASTE),
+        onCommand<&V::OnEditClear, &V::OnUpdateNeedSel>(res::ID_EDIT_CLEAR),
+        onCommand<&V::OnEditSelectAll, &V::OnUpdateNeedText>(res::ID_EDIT_SELECT_ALL),
+        onCommand<&V::OnEditFind, &V::OnUpdateNeedText>(res::ID_EDIT_FIND),
+        onCommand<&V::OnEditReplace, &V::OnUpdateNeedText>(res::ID_EDIT_REPLACE),
+        onCommand<&V::OnEditFindNext, &V::OnUpdateNeedFind>(res::ID_EDIT_REPEAT),
+        onCommand<&V::OnEditFindPrevious, &V::OnUpdateNeedFind>(res::ID_EDIT_FIND_PREVIOUS),
     };
+    static const platform::fx::CommandMap map{nullptr, entries};
     return map;
 }
 
@@ -66,16 +60,6 @@ void CMyEditView::onInitialUpdate()
     // text would point into text that is gone.
     m_bImeInPlace = false;
     m_undo.Clear();
-}
-
-bool CMyEditView::onCommand(unsigned id)
-{
-    return platform::fx::dispatchCommand(this, commandMap(), id);
-}
-
-bool CMyEditView::onUpdate(CmdUI& ui)
-{
-    return platform::fx::dispatchUpdate(this, commandMap(), ui);
 }
 
 bool CMyEditView::GetSelectionText(QString& text) const
@@ -105,7 +89,7 @@ bool CMyEditView::ReplaceSelWithUndo(std::u16string_view text)
 
 bool CMyEditView::ReplaceSelWithUndo(const QString& text)
 {
-    return ReplaceSelWithUndo(viewOf(text));
+    return ReplaceSelWithUndo(platform::utf16View(text));
 }
 
 void CMyEditView::showHistoryStep()

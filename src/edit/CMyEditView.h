@@ -43,8 +43,8 @@ public:
     QWidget* widget() override { return this; }
     // For every new or opened document: caret to the start and an empty history.
     void onInitialUpdate() override;
-    bool onCommand(unsigned id) override;
-    bool onUpdate(platform::fx::CmdUI& ui) override;
+    static const platform::fx::CommandMap& classCommands();
+    const platform::fx::CommandMap& commandMap() const override { return classCommands(); }
 
     // Command handlers.
     void OnEditUndo();
@@ -101,7 +101,6 @@ protected:
     void onImeComposition(const QInputMethodEvent& event) override;
 
 private:
-    static std::span<const platform::fx::CommandEntry<CMyEditView>> commandMap();
     // Brings the control's caret and scroll position up to the buffer after undo or redo,
     // which change the buffer directly.
     void showHistoryStep();

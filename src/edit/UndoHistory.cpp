@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -21,6 +23,87 @@ CUndoHistory::CUndoHistory(std::int32_t limit)
 {
 }
 
+CUndoHistory::~CUndoHistory()
+{
+    SetBuffer(nullptr);
+}
+
+bool& CUndoHistory::checkRecords()
+{
+#ifdef NDEBUG
+    static bool on = false;
+#else
+    static bool on = true;
+#endif
+    return on;
+}
+
+void CUndoHistory::SetBuffer(platform::TextBuffer* buffer)
+{
+    if (m_pBuffer && m_nObserver != 0)
+        m_pBuffer->removeObserver(m_nObserver);
+    m_nObserver = 0;
+    m_expected.reset();
+    m_pBuffer = buffer;
+    if (m_pBuffer && checkRecords()) {
+        m_nObserver = m_pBuffer->addObserver([this](const platform::TextBuffer::Change& c) {
+            CheckChange(c.start, c.removed, c.inserted);
+        });
+    }
+}
+
+// ---- checking ----------------------------------------------------------------------------------
+
+void CUndoHistory::ExpectDelete(int nStart, int nEnd)
+{
+    if (m_nObserver == 0)
+        return;
+    if (m_expected)
+        m_expected->consistent = false;  // a second deletion before the first happened
+    else
+        m_expected = Expected{nStart, nEnd - nStart, 0, true};
+}
+
+void CUndoHistory::ExpectInsert(int nStart, int nLength)
+{
+    if (m_nObserver == 0)
+        return;
+    if (!m_expected)
+        m_expected = Expected{nStart, 0, nLength, true};
+    else if (m_expected->start == nStart && m_expected->inserted == 0)
+        m_expected->inserted = nLength;  // the insertion that replaces the deleted range
+    else
+        m_expected->consistent = false;
+}
+
+void CUndoHistory::CheckChange(int start, int removed, int inserted)
+{
+    if (m_bWalking)
+        return;
+    const std::optional<Expected> expected = m_expected;
+    m_expected.reset();
+    if (!expected) {
+        // A new or loaded text replaces everything; the view forgets its history then.
+        if (start == 0 && m_pBuffer->length() == inserted)
+            return;
+    } else if (expected->consistent && expected->start == start && expected->removed == removed
+               && expected->inserted == inserted) {
+        return;
+    }
+    std::fprintf(stderr,
+                 "undo record mismatch: the buffer replaced %d units at %d by %d units, "
+                 "but the records made before it say ",
+                 removed, start, inserted);
+    if (!expected)
+        std::fprintf(stderr, "nothing\n");
+    else if (!expected->consistent)
+        std::fprintf(stderr, "several changes that are not one replacement\n");
+    else
+        std::fprintf(stderr, "%d units at %d by %d units\n", expected->removed, expected->start,
+                     expected->inserted);
+    std::abort();
+}
+
 // ---- recording -------------------------------------------------------------------------------
 
 void CUndoHistory::RecordInsert(std::u16string_view text, bool bMergeable)
@@ -35,11 +118,13 @@ void CUndoHistory::RecordInsert(std::u16string_view text, bool bMergeable)
     if (bMergeable && m_nTop > 0) {
         UndoRecord& last = m_records[static_cast<size_t>(m_nTop) - 1];
         if (last.nKind == UNDO_TYPING && last.nEnd == s) {
+            ExpectInsert(s, length);
             last.nEnd += length;
             DiscardRedo();
             return;
         }
     }
+    ExpectInsert(s, length);
     Append({bMergeable ? UNDO_TYPING : UNDO_INSERT, s, s + length, {}});
 }
 
@@ -52,6 +137,7 @@ void CUndoHistory::RecordDelete(int nStart, int nEnd, bool bForward)
     nEnd = std::clamp(nEnd, 0, length);
     if (nStart >= nEnd)
         return;
+    ExpectDelete(nStart, nEnd);
     Append({bForward ? UNDO_DELETE_FORWARD : UNDO_DELETE, nStart, nEnd,
             GetRangeText(nStart, nEnd - nStart)});
 }
@@ -94,6 +180,7 @@ bool CUndoHistory::Undo()
 {
     if (!m_pBuffer || m_nTop < 1)
         return false;
+    m_bWalking = true;
     --m_nTop;
     UndoRecord& r = m_records[static_cast<size_t>(m_nTop)];
     if (r.isInsertion()) {
@@ -108,6 +195,7 @@ bool CUndoHistory::Undo()
         m_pBuffer->setSel(caret, caret);
         release(r.strText);
     }
+    m_bWalking = false;
     return true;
 }
 
@@ -115,6 +203,7 @@ bool CUndoHistory::Redo()
 {
     if (!m_pBuffer || m_nTop >= count())
         return false;
+    m_bWalking = true;
     UndoRecord& r = m_records[static_cast<size_t>(m_nTop)];
     ++m_nTop;
     if (r.isInsertion()) {
@@ -126,6 +215,7 @@ bool CUndoHistory::Redo()
         m_pBuffer->replace(r.nStart, r.nEnd, std::u16string_view());
         m_pBuffer->setSel(r.nStart, r.nStart);
     }
+    m_bWalking = false;
     return true;
 }
 
@@ -133,6 +223,7 @@ void CUndoHistory::Clear()
 {
     std::vector<UndoRecord>().swap(m_records);
     m_nTop = 0;
+    m_expected.reset();
 }
 
 std::u16string CUndoHistory::GetRangeText(int nStart, int nCount) const

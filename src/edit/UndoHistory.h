@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -50,12 +51,20 @@ public:
     // limit: applied records at which the oldest tenth (at least one) is dropped; values
     // below 1 are taken as 1.
     explicit CUndoHistory(std::int32_t limit = kDefaultLimit);
+    ~CUndoHistory();
     CUndoHistory(const CUndoHistory&) = delete;
     CUndoHistory& operator=(const CUndoHistory&) = delete;
 
     // The buffer whose changes are recorded and reversed. Without one, every operation does
     // nothing. The history keeps its records when the buffer changes; Clear() them.
-    void SetBuffer(platform::TextBuffer* buffer) { m_pBuffer = buffer; }
+    void SetBuffer(platform::TextBuffer* buffer);
+
+    // Whether every change the buffer reports is compared with the records made just before
+    // it (a deletion, an insertion, or a deletion then an insertion at its start, as one
+    // replacement); a change that differs, or one nothing was recorded for, ends the program
+    // with both printed. Only a replacement of the whole text (a new or loaded text) needs no
+    // record. On in debug builds; every test turns it on. Takes effect at SetBuffer.
+    static bool& checkRecords();
     platform::TextBuffer* buffer() const { return m_pBuffer; }
 
     // ---- recording: called before the buffer changes ---------------------------------------
@@ -110,4 +119,18 @@ private:
     std::int32_t m_nTop = 0;
     std::int32_t m_nLimit;
     platform::TextBuffer* m_pBuffer = nullptr;
+
+    // ---- checking the records against the buffer's changes ----------------------------------
+    struct Expected {
+        int start = 0;
+        int removed = 0;
+        int inserted = 0;
+        bool consistent = true;  // false: the records made since the last change do not chain
+    };
+    void ExpectDelete(int nStart, int nEnd);
+    void ExpectInsert(int nStart, int nLength);
+    void CheckChange(int start, int removed, int inserted);
+    int m_nObserver = 0;        // the buffer observer's id; 0 when not checking
+    bool m_bWalking = false;    // Undo or Redo is changing the buffer itself
+    std::optional<Expected> m_expected;
 };

@@ -6,20 +6,15 @@
 // a tab separates the shortcut text, which only describes the key; the keys themselves are
 // the accelerator table's (Accelerators.h).
 
+#include "platform/fx/MenuItem.h"
+
 #include <span>
 #include <string_view>
 
 namespace res {
 
-enum class MenuItemKind { Command, Separator, Popup };
-
-struct MenuItem {
-    MenuItemKind kind = MenuItemKind::Separator;
-    unsigned id = 0;              // the command; 0 for separators and popups
-    std::u16string_view text;     // empty for separators
-    std::span<const MenuItem> children; // a popup's items
-    bool grayed = false;          // shown disabled whatever the update handlers say
-};
+using platform::fx::MenuItem;
+using platform::fx::MenuItemKind;
 
 // The main menu bar (resource 128): its top-level popups, left to right.
 std::span<const MenuItem> mainMenu();

@@ -2,7 +2,9 @@
 //
 // Wording: texts marked "ours" are worded by us; every other text is the program's own
 // wording or the framework's Japanese text as the program shows it. Framework texts use
-// half-width katakana ("ﾌｧｲﾙ"), the program's own texts full-width ("ファイル").
+// half-width katakana ("ﾌｧｲﾙ"), the program's own texts full-width ("ファイル"). The
+// framework's own messages are the framework's (platform/fx/FrameworkStrings.cpp); loadString
+// finds them too.
 
 #include "res/Strings.h"
 
@@ -54,8 +56,6 @@ constexpr StringEntry kTable[] = {
     {IDS_GOTO_LINE_CAPTION, u"行へ移動"},
 
     // ---- dialog captions and control texts
-    {IDS_BUTTON_OK, u"OK"},
-    {IDS_BUTTON_CANCEL, u"キャンセル"},
     {IDS_ABOUT_CAPTION, u"バージョン情報"},
     {IDS_ABOUT_VERSION, u"Quillet Ver.1.0.1.3"},
     {IDS_ABOUT_COPYRIGHT, u"Copyright (C) The Quillet Authors"},               // ours
@@ -131,7 +131,6 @@ constexpr StringEntry kTable[] = {
 
     // ---- framework strings
     {AFX_IDS_APP_TITLE, u"Quillet"},
-    {AFX_IDS_IDLEMESSAGE, u"レディ"},
 
     // ---- prompts of the framework's commands. "own" marks the program's wording; the
     // others are the framework's usual Japanese prompts, written out from memory of them.
@@ -175,43 +174,6 @@ constexpr StringEntry kTable[] = {
     {ID_VIEW_TOOLBAR, u"ツール バーの表示/非表示を切り替えます\nツール バーの表示切り替え"},
     {ID_VIEW_STATUS_BAR,
      u"ステータス バーの表示/非表示を切り替えます\nステータス バーの表示切り替え"},
-
-    // ---- framework messages
-    {AFX_IDS_OPENFILE, u"開く"},
-    {AFX_IDS_SAVEFILE, u"名前を付けて保存"},
-    {AFX_IDS_ALLFILTER, u"すべてのﾌｧｲﾙ (*.*)"},
-    {AFX_IDS_UNTITLED, u"無題"},
-    {AFX_IDS_UNNAMED_FILE, u"無題のﾌｧｲﾙ"},
-    {AFX_IDP_FAILED_TO_OPEN_DOC, u"ﾄﾞｷｭﾒﾝﾄを開くことに失敗しました。"},
-    {AFX_IDP_FAILED_TO_SAVE_DOC, u"ﾄﾞｷｭﾒﾝﾄを保存できませんでした。"},
-    {AFX_IDP_ASK_TO_SAVE, u"%1 への変更を保存しますか?"},
-    {AFX_IDP_FAILED_TO_CREATE_DOC, u"空のﾄﾞｷｭﾒﾝﾄの作成に失敗しました。"},
-    {AFX_IDP_FILE_TOO_LARGE, u"ﾌｧｲﾙが大きすぎて開けません。"},
-    {AFX_IDP_FAILED_TO_START_PRINT, u"印刷を開始できませんでした。"}, // ours
-    {AFX_IDP_COMMAND_FAILURE, u"ｺﾏﾝﾄﾞの実行に失敗しました。"},        // ours
-    {AFX_IDP_PARSE_INT_RANGE, u"%1 から %2 までの整数を入力してください。"},
-    {AFX_IDP_PARSE_STRING_SIZE, u"%1 文字以内で入力してください。"},
-    {AFX_IDP_PARSE_UINT, u"正の整数を入力してください。"},
-    {AFX_IDP_FAILED_INVALID_FORMAT, u"予期しないﾌｧｲﾙ形式です。"},
-
-    {AFX_IDP_FILE_NONE, u"ｴﾗｰはありませんでした。"},
-    {AFX_IDP_FILE_GENERIC, u"%1 へのｱｸｾｽ中に不明なｴﾗｰが発生しました。"},
-    {AFX_IDP_FILE_NOT_FOUND, u"%1 が見つかりませんでした。"},
-    {AFX_IDP_FILE_BAD_PATH, u"%1 には無効なﾊﾟｽが含まれています。"},
-    {AFX_IDP_FILE_TOO_MANY_OPEN, u"開いているﾌｧｲﾙが多すぎるため、%1 を開けませんでした。"},
-    {AFX_IDP_FILE_ACCESS_DENIED, u"%1 へのｱｸｾｽは拒否されました。"},
-    {AFX_IDP_FILE_INVALID_FILE, u"%1 へ無効なﾌｧｲﾙ ﾊﾝﾄﾞﾙが関連付けられていました。"},
-    {AFX_IDP_FILE_REMOVE_CURRENT, u"現在のﾃﾞｨﾚｸﾄﾘ %1 は削除できませんでした。"},
-    {AFX_IDP_FILE_DIR_FULL, u"%1 を作成できませんでした。そのﾃﾞｨﾚｸﾄﾘはいっぱいです。"},
-    {AFX_IDP_FILE_BAD_SEEK, u"%1 のｼｰｸに失敗しました。"},
-    {AFX_IDP_FILE_HARD_IO, u"%1 へのｱｸｾｽ中にﾊｰﾄﾞｳｪｱ I/O ｴﾗｰが報告されました。"},
-    {AFX_IDP_FILE_SHARING, u"%1 へのｱｸｾｽ中に共有違反が発生しました。"},
-    {AFX_IDP_FILE_LOCKING, u"%1 へのｱｸｾｽ中にﾛｯｸ違反が発生しました。"},
-    {AFX_IDP_FILE_DISKFULL, u"%1 へのｱｸｾｽ中にﾃﾞｨｽｸがいっぱいになりました。"},
-    {AFX_IDP_FILE_EOF, u"%1 の末尾以降にｱｸｾｽしようとしました。"},
-
-    {AFX_IDP_ARCH_GENERIC, u"%1 の読み書き中に不明なｴﾗｰが発生しました。"}, // ours
-    {AFX_IDP_ARCH_ENDOFFILE, u"%1 の末尾以降にｱｸｾｽしようとしました。"},   // ours
 };
 
 constexpr bool idsAscend(std::span<const StringEntry> table)

@@ -3,6 +3,8 @@
 // The Japanese texts are the program's own words, half-width katakana included, and must be
 // used exactly as they are here.
 
+#include "platform/fx/FrameworkStrings.h"
+
 #include <initializer_list>
 #include <span>
 #include <string>
@@ -10,34 +12,24 @@
 
 namespace res {
 
-struct StringEntry {
-    unsigned id;
-    std::u16string_view text;
-};
+using platform::fx::StringEntry;
 
-// The text of string id, or an empty view when the table has no such string. The view
-// refers to static storage and stays valid for the life of the program.
+// The text of string id (the program's, or else the framework's), or an empty view when
+// neither table has such a string. The view refers to static storage and stays valid for the
+// life of the program.
 std::u16string_view loadString(unsigned id);
 
-// The whole table, in ascending order of id, each id once.
+// The program's whole table, in ascending order of id, each id once (the framework's own
+// strings are in platform::fx::frameworkStringTable()).
 std::span<const StringEntry> stringTable();
 
-// A command prompt is "status-bar text\ntooltip". Without a line feed the whole text is the
-// status-bar text and the tooltip is empty.
-struct Prompt {
-    std::u16string_view statusText;
-    std::u16string_view tooltip;
-};
-Prompt splitPrompt(std::u16string_view prompt);
+using platform::fx::Prompt;
+using platform::fx::splitPrompt;
 // The prompt of command id; both parts empty when the command has none.
 Prompt commandPrompt(unsigned id);
 
-// Replaces "%1" .. "%9" in format by the matching argument, in one pass, so placeholders
-// inside an argument are never expanded. "%" followed by a digit that names no argument
-// ("%0", or "%3" with two arguments) becomes "?"; any other "%" is copied as it is.
-std::u16string formatStrings(std::u16string_view format,
-                             std::initializer_list<std::u16string_view> args);
-// The common case of one argument.
-std::u16string formatString1(std::u16string_view format, std::u16string_view arg);
+// "%1" .. "%9" replaced in one pass (see FrameworkStrings.h).
+using platform::fx::formatString1;
+using platform::fx::formatStrings;
 
 } // namespace res

@@ -14,7 +14,7 @@ using platform::fx::CommandEntry;
 
 namespace {
 
-const QString kSettings = QStringLiteral("Settings");
+using platform::fx::kSettingsSection;
 
 platform::fx::App* app()
 {
@@ -33,45 +33,37 @@ CMyView::CMyView(QWidget* parent) : CMyEditView(parent)
 
 CMyView::~CMyView() = default;
 
-std::span<const CommandEntry<CMyView>> CMyView::commandMap()
+const platform::fx::CommandMap& CMyView::classCommands()
 {
     using V = CMyView;
-    static const CommandEntry<V> map[] = {
-        platform::fx::onCommand<V>(res::ID_LANGUAGE_SELECT, &V::OnLanguageSelect),
-        platform::fx::onCommand<V>(res::ID_FONT_SELECT, &V::OnFontSelect),
-        platform::fx::onCommand<V>(res::ID_OPTIONS, &V::OnOptions),
-        platform::fx::onCommand<V>(res::ID_IMPORT_JAPANESE, &V::OnImportJapanese),
-        platform::fx::onCommand<V>(res::ID_IMPORT_MAC_JAPANESE, &V::OnImportMacJapanese),
-        platform::fx::onCommand<V>(res::ID_EXPORT_MAC_JAPANESE, &V::OnExportMacJapanese),
-        platform::fx::onCommand<V>(res::ID_IMPORT_UNICODE, &V::OnImportUnicode),
-        platform::fx::onCommandRange<V>(res::ID_EXPORT_UNICODE, res::ID_EXPORT_UTF8,
-                                        &V::OnExportUnicode),
-        platform::fx::onCommand<V>(res::ID_TAB_STOPS, &V::OnTabWidth),
-        platform::fx::onCommand<V>(res::ID_GOTO_LINE, &V::OnGotoLine),
-        platform::fx::onCommand<V>(res::ID_WORD_WRAP, &V::OnWordWrap, &V::OnUpdateWordWrap),
-        platform::fx::onCommand<V>(res::ID_INSERT_TAB, &V::OnInsertTab),
-        platform::fx::onCommand<V>(res::ID_DELETE_TO_LINE_END, &V::OnDeleteToLineEnd),
-        platform::fx::onCommand<V>(res::ID_NOTHING, &V::OnNothing),
-        platform::fx::onCommand<V>(res::ID_NORMALIZE_LINE_ENDS, &V::OnNormalizeLineEnds,
-                                   &V::OnUpdateNeedText),
-        platform::fx::onCommand<V>(res::ID_NCR, &V::OnNumericCharRef, &V::OnUpdateNeedSel),
-        platform::fx::onCommand<V>(res::ID_CODE_INPUT, &V::OnCodeInput),
-        platform::fx::onCommand<V>(res::ID_INSERT_DATETIME, &V::OnInsertDateTime),
-        platform::fx::onCommand<V>(res::ID_REGEX_REPLACE, &V::OnRegexReplace, &V::OnUpdateNeedText),
-        platform::fx::onUpdateOnly<V>(res::ID_INDICATOR_CODEPAGE, &V::OnUpdateCodePagePane),
-        platform::fx::onUpdateOnly<V>(res::ID_INDICATOR_POSITION, &V::OnUpdatePositionPane),
+    using platform::fx::onCommand;
+    using platform::fx::onCommandRange;
+    using platform::fx::onUpdateOnly;
+    static const CommandEntry entries[] = {
+        onCommand<&V::OnLanguageSelect>(res::ID_LANGUAGE_SELECT),
+        onCommand<&V::OnFontSelect>(res::ID_FONT_SELECT),
+        onCommand<&V::OnOptions>(res::ID_OPTIONS),
+        onCommand<&V::OnImportJapanese>(res::ID_IMPORT_JAPANESE),
+        onCommand<&V::OnImportMacJapanese>(res::ID_IMPORT_MAC_JAPANESE),
+        onCommand<&V::OnExportMacJapanese>(res::ID_EXPORT_MAC_JAPANESE),
+        onCommand<&V::OnImportUnicode>(res::ID_IMPORT_UNICODE),
+        onCommandRange<&V::OnExportUnicode>(res::ID_EXPORT_UNICODE, res::ID_EXPORT_UTF8),
+        onCommand<&V::OnTabWidth>(res::ID_TAB_STOPS),
+        onCommand<&V::OnGotoLine>(res::ID_GOTO_LINE),
+        onCommand<&V::OnWordWrap, &V::OnUpdateWordWrap>(res::ID_WORD_WRAP),
+        onCommand<&V::OnInsertTab>(res::ID_INSERT_TAB),
+        onCommand<&V::OnDeleteToLineEnd>(res::ID_DELETE_TO_LINE_END),
+        onCommand<&V::OnNothing>(res::ID_NOTHING),
+        onCommand<&V::OnNormalizeLineEnds, &V::OnUpdateNeedText>(res::ID_NORMALIZE_LINE_ENDS),
+        onCommand<&V::OnNumericCharRef, &V::OnUpdateNeedSel>(res::ID_NCR),
+        onCommand<&V::OnCodeInput>(res::ID_CODE_INPUT),
+        onCommand<&V::OnInsertDateTime>(res::ID_INSERT_DATETIME),
+        onCommand<&V::OnRegexReplace, &V::OnUpdateNeedText>(res::ID_REGEX_REPLACE),
+        onUpdateOnly<&V::OnUpdateCodePagePane>(res::ID_INDICATOR_CODEPAGE),
+        onUpdateOnly<&V::OnUpdatePositionPane>(res::ID_INDICATOR_POSITION),
     };
+    static const platform::fx::CommandMap map{&CMyEditView::classCommands(), entries};
     return map;
-}
-
-bool CMyView::onCommand(unsigned id)
-{
-    return platform::fx::dispatchCommand(this, commandMap(), id) || CMyEditView::onCommand(id);
-}
-
-bool CMyView::onUpdate(CmdUI& ui)
-{
-    return platform::fx::dispatchUpdate(this, commandMap(), ui) || CMyEditView::onUpdate(ui);
 }
 
 bool CMyView::OnCreate()
@@ -101,12 +93,12 @@ void CMyView::onDestroy()
         return;
     SaveLanguageFont();
     m_font = QFont();
-    app()->writeProfileInt(kSettings, QStringLiteral("TabStops"), m_nTabStops);
-    app()->writeProfileInt(kSettings, QStringLiteral("CodePage"), int(m_nCodePage));
-    app()->writeProfileInt(kSettings, QStringLiteral("LangSelect"), m_nLangSelect);
-    app()->writeProfileInt(kSettings, QStringLiteral("Ncr"), m_nNcrRadix);
-    app()->writeProfileInt(kSettings, QStringLiteral("Ja"), m_bAutoDetectJa ? 1 : 0);
-    app()->writeProfileInt(kSettings, QStringLiteral("WordWrap"), m_bWordWrap ? 1 : 0);
+    app()->writeProfileInt(kSettingsSection, QStringLiteral("TabStops"), m_nTabStops);
+    app()->writeProfileInt(kSettingsSection, QStringLiteral("CodePage"), int(m_nCodePage));
+    app()->writeProfileInt(kSettingsSection, QStringLiteral("LangSelect"), m_nLangSelect);
+    app()->writeProfileInt(kSettingsSection, QStringLiteral("Ncr"), m_nNcrRadix);
+    app()->writeProfileInt(kSettingsSection, QStringLiteral("Ja"), m_bAutoDetectJa ? 1 : 0);
+    app()->writeProfileInt(kSettingsSection, QStringLiteral("WordWrap"), m_bWordWrap ? 1 : 0);
 }
 
 void CMyView::contextMenuEvent(QContextMenuEvent* event)

@@ -3,8 +3,10 @@
 // dialog, Japanese detection, references, tab width, word wrap), its font, the code-page
 // load and save of the document's text, and the two status-bar panes it fills.
 
-#include "doc/LogFont.h"
+#include "doc/DocumentText.h"
 #include "edit/CMyEditView.h"
+#include "view/CaretPosition.h"
+#include "view/LogFont.h"
 
 #include <QFont>
 #include <cstdint>
@@ -16,7 +18,7 @@
 namespace platform::fx { class Archive; }
 namespace view { struct RegexReplaceRequest; }
 
-class CMyView : public CMyEditView {
+class CMyView : public CMyEditView, public CDocumentText {
     Q_OBJECT
 public:
     explicit CMyView(QWidget* parent = nullptr);
@@ -33,12 +35,13 @@ public:
     // m_nCodePage from "CodePage"; a page this system cannot convert becomes 932, and the
     // user is told once, in a message naming the stored page.
     void ReadCodePageSetting();
-    // Asked before a file is opened: false, after telling the user, when the current page
-    // cannot decode, so that the text on screen stays as it is.
-    bool CheckCodePageForOpen();
+    bool CheckCodePageForOpen() override;
+    // The largest file that opens or imports: one byte short of 1 MiB.
+    static constexpr std::int64_t kMaxFileBytes = 0xFFFFF;
 
     // ---- code-page load and save (the document forwards its serialize here) -------------------
-    void SerializeEncoded(platform::fx::Archive& ar);
+    void SerializeEncoded(platform::fx::Archive& ar) override;
+    void DeleteText() override { setText(std::u16string_view()); }
     void ReadEncoded(platform::fx::Archive& ar, std::uint64_t byteCount);
     void WriteEncoded(platform::fx::Archive& ar);
 
@@ -117,8 +120,8 @@ public:
     void RegexReplaceWholeText(const view::RegexReplaceRequest& request);
     QString GetSelectedText() const;
 
-    bool onCommand(unsigned id) override;
-    bool onUpdate(platform::fx::CmdUI& ui) override;
+    static const platform::fx::CommandMap& classCommands();
+    const platform::fx::CommandMap& commandMap() const override { return classCommands(); }
 
     // ---- options (members as the program names them) -------------------------------------------
     std::int32_t m_nNcrRadix = 0;
@@ -135,6 +138,8 @@ public:
     std::int32_t m_nCurColumn = 0;
     std::int32_t m_nLineCount = 0;
     std::uint16_t m_chAtCaret = 0;
+    // Which end of the selection the caret was at the last look.
+    view::CaretMemory m_caretMemory;
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -147,5 +152,4 @@ private:
     std::optional<std::string> ReadImportFile(ShortRead shortRead);
     void WriteExport(const QString& path, const std::string& bytes);
     void ReportCommandFailure();
-    static std::span<const platform::fx::CommandEntry<CMyView>> commandMap();
 };

@@ -3,7 +3,8 @@
 #include "view/CMyView.h"
 
 #include "dialogs/NumberDlg.h"
-#include "doc/DialogControls.h"
+#include "dialogs/ResourceText.h"
+#include "platform/fx/DialogControls.h"
 #include "platform/fx/WaitCursor.h"
 #include "platform/fx/UiHost.h"
 #include "res/Resource.h"
@@ -18,7 +19,7 @@ using platform::fx::CmdUI;
 void CMyView::OnTabWidth()
 {
     CNumberDlg dialog(this);
-    dialog.m_strCaption = doc::resourceText(res::IDS_TAB_WIDTH_CAPTION);
+    dialog.m_strCaption = resourceText(res::IDS_TAB_WIDTH_CAPTION);
     dialog.m_nValue = std::uint32_t(m_nTabStops);
     if (platform::fx::UiHost::current().runModal(dialog) != QDialog::Accepted)
         return;
@@ -30,14 +31,14 @@ void CMyView::OnTabWidth()
 void CMyView::OnGotoLine()
 {
     CNumberDlg dialog(this);
-    dialog.m_strCaption = doc::resourceText(res::IDS_GOTO_LINE_CAPTION);
+    dialog.m_strCaption = resourceText(res::IDS_GOTO_LINE_CAPTION);
     dialog.m_nValue = std::uint32_t(std::max(m_nCurLine, 1));
     if (platform::fx::UiHost::current().runModal(dialog) != QDialog::Accepted)
         return;
     // Lines are the control's: display rows while wrapping, as the status bar counts them.
     const int index = lineIndex(int(dialog.m_nValue) - 1);
     if (index < 0) {
-        platform::fx::showMessage(this, doc::resourceText(res::IDP_LINE_OUT_OF_RANGE),
+        platform::fx::showMessage(this, resourceText(res::IDP_LINE_OUT_OF_RANGE),
                                   platform::fx::MsgIcon::Exclamation);
         return;
     }

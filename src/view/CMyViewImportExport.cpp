@@ -7,33 +7,28 @@
 #include "doc/JapaneseEncoding.h"
 #include "doc/MacJapanese.h"
 #include "doc/UnicodeFile.h"
+#include "platform/Utf16.h"
 #include "platform/fx/UiHost.h"
 #include "platform/nls/CodePages.h"
 #include "platform/shell/AtomicFile.h"
+#include "platform/shell/WholeFile.h"
 #include "res/Resource.h"
 #include "res/Strings.h"
 
 #include <QFile>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <optional>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
-QString qstr(std::u16string_view s)
-{
-    return QString::fromUtf16(s.data(), qsizetype(s.size()));
-}
+using platform::toQString;
 
 // The filters of the shared dialog: "name|pattern|name|pattern|...||".
 QList<platform::fx::FileFilter> importExportFilters()
 {
     QList<platform::fx::FileFilter> filters;
-    const QStringList parts = qstr(res::loadString(res::IDS_IMPORT_EXPORT_FILTER))
+    const QStringList parts = toQString(res::loadString(res::IDS_IMPORT_EXPORT_FILTER))
                                   .split(QLatin1Char('|'));
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         if (parts[i].isEmpty())
@@ -43,52 +38,6 @@ QList<platform::fx::FileFilter> importExportFilters()
         filters << platform::fx::FileFilter{parts[i], pattern};
     }
     return filters;
-}
-
-// What reading a whole file gave: the bytes, or the system's error number.
-struct FileRead {
-    std::string bytes;
-    int error = 0;          // the open failed with this errno
-    bool shortRead = false; // fewer bytes arrived than the file's length
-};
-
-// Reads the file whole. Another holder of an exclusive lock on it makes the open fail, as
-// far as Linux can tell one (advisory locks only).
-FileRead readWholeFile(const QString& path)
-{
-    FileRead result;
-    const QByteArray native = QFile::encodeName(path);
-    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) {
-        result.error = errno;
-        return result;
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        result.error = S_ISDIR(st.st_mode) ? EISDIR : errno;
-        ::close(fd);
-        return result;
-    }
-    if (::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
-        result.error = EBUSY;
-        ::close(fd);
-        return result;
-    }
-    const std::size_t length = std::size_t(st.st_size);
-    result.bytes.resize(length);
-    std::size_t done = 0;
-    while (done < length) {
-        const ssize_t n = ::read(fd, result.bytes.data() + done, length - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        done += std::size_t(n);
-    }
-    result.shortRead = done < length;
-    result.bytes.resize(done);
-    ::close(fd);
-    return result;
 }
 
 } // namespace
@@ -113,7 +62,7 @@ void CMyView::ReportLastError(const QString& prefix, int error)
 
 void CMyView::ReportCommandFailure()
 {
-    platform::fx::showMessage(window(), qstr(res::loadString(res::AFX_IDP_COMMAND_FAILURE)),
+    platform::fx::showMessage(window(), toQString(res::loadString(res::AFX_IDP_COMMAND_FAILURE)),
                               platform::fx::MsgIcon::Stop);
 }
 
@@ -122,9 +71,15 @@ std::optional<std::string> CMyView::ReadImportFile(ShortRead shortRead)
     const auto path = AskImportExportPath(false);
     if (!path)
         return std::nullopt;
-    FileRead file = readWholeFile(*path);
+    auto file = platform::shell::readWholeFile(QFile::encodeName(*path).toStdString(),
+                                               kMaxFileBytes);
+    if (file.error == EFBIG) {
+        platform::fx::showMessage(window(), toQString(res::loadString(res::AFX_IDP_FILE_TOO_LARGE)),
+                                  platform::fx::MsgIcon::Exclamation);
+        return std::nullopt;
+    }
     if (file.error) {
-        ReportLastError(qstr(res::loadString(res::IDP_IMPORT_FAILED)), file.error);
+        ReportLastError(toQString(res::loadString(res::IDP_IMPORT_FAILED)), file.error);
         return std::nullopt;
     }
     if (file.shortRead && shortRead == ShortRead::Fails) {
@@ -176,7 +131,7 @@ void CMyView::WriteExport(const QString& path, const std::string& bytes)
     const int error =
         platform::shell::writeFileAtomically(QFile::encodeName(path).toStdString(), bytes);
     if (error != 0)
-        ReportLastError(qstr(res::loadString(res::IDP_EXPORT_FAILED)), error);
+        ReportLastError(toQString(res::loadString(res::IDP_EXPORT_FAILED)), error);
 }
 
 void CMyView::OnExportMacJapanese()

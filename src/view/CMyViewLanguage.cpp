@@ -3,9 +3,9 @@
 
 #include "view/CMyView.h"
 
-#include "doc/LangSelectDlg.h"
-#include "doc/LogFontQt.h"
-#include "doc/OptionsDlg.h"
+#include "dialogs/LangSelectDlg.h"
+#include "view/LogFontQt.h"
+#include "dialogs/OptionsDlg.h"
 #include "platform/fx/App.h"
 #include "platform/fx/UiHost.h"
 #include "res/Resource.h"
@@ -16,7 +16,7 @@
 
 namespace {
 
-const QString kSettings = QStringLiteral("Settings");
+using platform::fx::kSettingsSection;
 
 QString fontKey(std::uint32_t codePage)
 {
@@ -57,7 +57,7 @@ void CMyView::LoadLanguageFont()
     auto* app = platform::fx::App::instance();
     if (!app)
         return;
-    const auto value = app->getProfileBinary(kSettings, fontKey(m_nCodePage));
+    const auto value = app->getProfileBinary(kSettingsSection, fontKey(m_nCodePage));
     if (!value)
         return;
     // A value of any other length than the record's, or one no screen could show, is not a
@@ -74,7 +74,7 @@ void CMyView::SaveLanguageFont()
     if (!app)
         return;
     const auto bytes = m_logFont.toBytes();
-    app->writeProfileBinary(kSettings, fontKey(m_nCodePage),
+    app->writeProfileBinary(kSettingsSection, fontKey(m_nCodePage),
                             QByteArray(reinterpret_cast<const char*>(bytes.data()),
                                        qsizetype(bytes.size())));
 }

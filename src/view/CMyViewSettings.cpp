@@ -4,6 +4,7 @@
 
 #include "view/CMyView.h"
 
+#include "platform/Utf16.h"
 #include "platform/fx/App.h"
 #include "platform/fx/UiHost.h"
 #include "platform/nls/CodePages.h"
@@ -12,13 +13,6 @@
 #include "view/ViewSettings.h"
 
 namespace {
-
-const QString kSettings = QStringLiteral("Settings");
-
-QString qstr(std::u16string_view s)
-{
-    return QString::fromUtf16(s.data(), qsizetype(s.size()));
-}
 
 // Boxes belong to the main window once it is on screen; while the view is being created
 // they come up on their own.
@@ -35,7 +29,9 @@ std::int32_t CMyView::ReadViewSetting(std::u16string_view key)
     const view::ViewSettingRule& rule = view::viewSettingRule(key);
     auto* app = platform::fx::App::instance();
     const std::int32_t stored =
-        app ? app->getProfileInt(kSettings, qstr(key), rule.defaultValue) : rule.defaultValue;
+        app ? app->getProfileInt(platform::fx::kSettingsSection, platform::toQString(key),
+                                rule.defaultValue)
+            : rule.defaultValue;
     return view::repairViewSetting(rule, stored);
 }
 
@@ -44,7 +40,9 @@ void CMyView::ReadCodePageSetting()
     const view::ViewSettingRule& rule = view::viewSettingRule(u"CodePage");
     auto* app = platform::fx::App::instance();
     const std::int32_t stored =
-        app ? app->getProfileInt(kSettings, qstr(rule.key), rule.defaultValue) : rule.defaultValue;
+        app ? app->getProfileInt(platform::fx::kSettingsSection, platform::toQString(rule.key),
+                                rule.defaultValue)
+            : rule.defaultValue;
     const std::int32_t usable = view::repairViewSetting(rule, stored);
     m_nCodePage = std::uint32_t(usable);
     if (usable == stored)

@@ -39,7 +39,7 @@ void CMyView::GetCaretPosition(long& line, long& column, long& lineCount)
 {
     int start = 0, end = 0;
     getSel(&start, &end);
-    const int caret = view::inferCaret(start, end, view::processCaretMemory());
+    const int caret = view::inferCaret(start, end, m_caretMemory);
     const int l = lineFromChar(caret);
     line = l + 1;
     column = caret - lineIndex(l) + 1;

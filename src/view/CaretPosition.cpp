@@ -7,12 +7,6 @@
 
 namespace view {
 
-CaretMemory& processCaretMemory()
-{
-    static CaretMemory memory;
-    return memory;
-}
-
 int inferCaret(int selStart, int selEnd, CaretMemory& memory)
 {
     const bool startMoved = selStart != memory.prevSelStart;

@@ -1,7 +1,7 @@
 #pragma once
 // Where the caret is, for the status bar. The edit control reports a selection only as its
 // ordered start and end, so which end is the caret is inferred from what moved since the
-// last look: values shared by the whole process, kept between calls. Qt-free.
+// last look: a memory each view keeps between calls. Qt-free.
 
 #include <string>
 
@@ -9,15 +9,12 @@ namespace platform { class TextBuffer; }
 
 namespace view {
 
-// The process-wide memory of the last selection seen and which end the caret was.
+// A view's memory of the last selection seen and which end the caret was.
 struct CaretMemory {
     int prevSelStart = -1;
     int prevSelEnd = -1;
     int caretAtEnd = 1;  // 1: the caret is the selection's end; 0: its start
 };
-
-// The one memory the program uses.
-CaretMemory& processCaretMemory();
 
 // Decides the caret from the selection (start <= end) and updates memory.
 int inferCaret(int selStart, int selEnd, CaretMemory& memory);

@@ -1,28 +1,16 @@
 #include "platform/editctl/EditControl.h"
 
 #include "platform/editctl/EditLayout.h"
+#include "platform/Utf16.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QScrollBar>
 
 #include <algorithm>
+#include <utility>
 
 namespace platform {
-
-namespace {
-
-std::u16string_view viewOf(const QString& text)
-{
-    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size())};
-}
-
-QString toQString(const std::u16string& text)
-{
-    return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
 
 EditControl::EditControl(QWidget* parent)
     : QAbstractScrollArea(parent)
@@ -39,6 +27,10 @@ EditControl::EditControl(QWidget* parent)
     applyTabStops();
     m_lineCount = m_buffer.lineCount();
     m_observerId = m_buffer.addObserver([this](const TextBuffer::Change& change) { bufferChanged(change); });
+    m_buffer.setSelectionListener([this] {
+        syncSelection();
+        m_selectionPushed = true;
+    });
 
     connect(&m_caretTimer, &QTimer::timeout, this, &EditControl::blinkCaret);
     m_autoScrollTimer.setInterval(50);
@@ -67,30 +59,22 @@ void EditControl::bufferChanged(const TextBuffer::Change& change)
     updateScrollBars();
     viewport()->update();
     emit textChanged();
-    // The undo history edits the buffer directly and sets its selection afterwards.
-    scheduleSelectionSync();
 }
 
 void EditControl::syncSelection()
 {
-    if (m_buffer.anchor() == m_lastAnchor && m_buffer.caret() == m_lastCaret)
+    if (m_buffer.anchor() == m_lastAnchor && m_buffer.caret() == m_lastCaret) {
+        // Pushed by the buffer in the middle of one of our own moves: the input method
+        // learns where the move ended (after scrolling) now.
+        if (std::exchange(m_selectionPushed, false))
+            updateMicroFocus();
         return;
+    }
     m_lastAnchor = m_buffer.anchor();
     m_lastCaret = m_buffer.caret();
     viewport()->update();
     updateMicroFocus();
     emit selectionChanged();
-}
-
-void EditControl::scheduleSelectionSync()
-{
-    if (m_selectionSyncPending)
-        return;
-    m_selectionSyncPending = true;
-    QTimer::singleShot(0, this, [this] {
-        m_selectionSyncPending = false;
-        syncSelection();
-    });
 }
 
 // ---- text ---------------------------------------------------------------------------------
@@ -124,7 +108,7 @@ void EditControl::setText(std::u16string_view text)
 
 void EditControl::setText(const QString& text)
 {
-    setText(viewOf(text));
+    setText(utf16View(text));
 }
 
 int EditControl::textLength() const
@@ -202,7 +186,7 @@ bool EditControl::replaceSel(std::u16string_view text)
 
 bool EditControl::replaceSel(const QString& text)
 {
-    return replaceSel(viewOf(text));
+    return replaceSel(utf16View(text));
 }
 
 bool EditControl::insertTyped(std::u16string_view text)

@@ -46,8 +46,8 @@ public:
     ~EditControl() override;
 
     // The text and selection. Changes made straight to the buffer are shown and reported
-    // through textChanged(); a selection set straight on it is picked up when the event
-    // that set it has been handled.
+    // through textChanged(); a selection set straight on it (as the undo history sets one
+    // after its edit) is taken up and reported at once.
     TextBuffer& buffer() { return m_buffer; }
     const TextBuffer& buffer() const { return m_buffer; }
 
@@ -201,7 +201,6 @@ private:
     // text and selection bookkeeping (EditControl.cpp)
     void bufferChanged(const TextBuffer::Change& change);
     void syncSelection();
-    void scheduleSelectionSync();
     bool insertTyped(std::u16string_view text);
     void deleteRange(int start, int end);
     void moveCaret(int pos, bool extend, bool atRowEnd = false);
@@ -242,6 +241,7 @@ private:
     int m_observerId = 0;
     int m_lineCount = 1;            // the buffer's line count before the latest change
     bool m_settingText = false;
+    bool m_selectionPushed = false;  // the buffer reported a selection set straight on it
 
     int m_limit = kLargestLimit;
     int m_tabStopsDlu = kDefaultTabStops;
@@ -262,7 +262,6 @@ private:
 
     int m_lastAnchor = 0;
     int m_lastCaret = 0;
-    bool m_selectionSyncPending = false;
 
     MouseSelection m_mouseSelection = MouseSelection::None;
     int m_wordAnchorStart = 0;

@@ -153,17 +153,23 @@ void TextBuffer::getSel(int* start, int* end) const
 void TextBuffer::setSel(int start, int end)
 {
     const int size = d->text.size();
+    const int oldAnchor = m_anchor, oldCaret = m_caret;
     if (start == -1) {
         m_anchor = m_caret;
-        return;
-    }
-    if (start == 0 && end == -1) {
+    } else if (start == 0 && end == -1) {
         m_anchor = 0;
         m_caret = size;
-        return;
+    } else {
+        m_anchor = std::clamp(start, 0, size);
+        m_caret = std::clamp(end, 0, size);
     }
-    m_anchor = std::clamp(start, 0, size);
-    m_caret = std::clamp(end, 0, size);
+    selectionMovedFrom(oldAnchor, oldCaret);
+}
+
+void TextBuffer::selectionMovedFrom(int anchor, int caret)
+{
+    if (m_selectionListener && (anchor != m_anchor || caret != m_caret))
+        m_selectionListener();
 }
 
 void TextBuffer::replaceSel(std::u16string_view text)

@@ -100,6 +100,13 @@ public:
     // Returns an id for removeObserver. setText reports one change over the whole text.
     int addObserver(Observer observer);
     void removeObserver(int id);
+    // Called after setSel moved the anchor or the caret, so that the control hears at once
+    // of a selection set on the buffer directly (by the undo history, after its edit). How an
+    // edit shifts the selection comes with its change notification.
+    void setSelectionListener(std::function<void()> listener)
+    {
+        m_selectionListener = std::move(listener);
+    }
     // Counts edits; any change of the text increases it.
     std::uint64_t revision() const { return m_revision; }
 
@@ -117,8 +124,11 @@ private:
     std::uint64_t m_revision = 0;
     std::vector<std::pair<int, Observer>> m_observers;
     int m_nextObserverId = 1;
+    std::function<void()> m_selectionListener;
 
     void notify(const Change& change);
+    // Tells the selection listener when the selection is no longer anchor..caret.
+    void selectionMovedFrom(int anchor, int caret);
 };
 
 } // namespace platform

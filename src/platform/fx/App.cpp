@@ -4,8 +4,9 @@
 #include "platform/fx/Frame.h"
 #include "platform/fx/UiHost.h"
 #include "platform/profile/Profile.h"
-#include "res/Resource.h"
-#include "res/Strings.h"
+#include "platform/Utf16.h"
+#include "platform/fx/FrameworkIds.h"
+#include "platform/fx/FrameworkStrings.h"
 
 #include <QApplication>
 #include <QDir>
@@ -16,14 +17,8 @@ namespace {
 
 App* g_app = nullptr;
 
-std::u16string u16(const QString& s)
-{
-    return s.toStdU16String();
-}
-
 const QString kRecentSection = QStringLiteral("Recent File List");
 const QString kRecentKey = QStringLiteral("File%1");
-const QString kSettings = QStringLiteral("Settings");
 const QString kPreviewPages = QStringLiteral("PreviewPages");
 
 } // namespace
@@ -56,7 +51,8 @@ std::string App::profilePath() const
 
 int App::getProfileInt(const QString& section, const QString& key, int defaultValue) const
 {
-    return m_profile ? m_profile->readInt(u16(section), u16(key), defaultValue) : defaultValue;
+    return m_profile ? m_profile->readInt(toU16String(section), toU16String(key), defaultValue)
+                     : defaultValue;
 }
 
 QString App::getProfileString(const QString& section, const QString& key,
@@ -65,14 +61,14 @@ QString App::getProfileString(const QString& section, const QString& key,
     if (!m_profile)
         return defaultValue;
     return QString::fromStdU16String(
-        m_profile->readString(u16(section), u16(key), u16(defaultValue)));
+        m_profile->readString(toU16String(section), toU16String(key), toU16String(defaultValue)));
 }
 
 std::optional<QByteArray> App::getProfileBinary(const QString& section, const QString& key) const
 {
     if (!m_profile)
         return std::nullopt;
-    const auto bytes = m_profile->readBinary(u16(section), u16(key));
+    const auto bytes = m_profile->readBinary(toU16String(section), toU16String(key));
     if (!bytes)
         return std::nullopt;
     return QByteArray(reinterpret_cast<const char*>(bytes->data()), qsizetype(bytes->size()));
@@ -80,18 +76,19 @@ std::optional<QByteArray> App::getProfileBinary(const QString& section, const QS
 
 bool App::writeProfileInt(const QString& section, const QString& key, int value)
 {
-    return m_profile && m_profile->writeInt(u16(section), u16(key), value);
+    return m_profile && m_profile->writeInt(toU16String(section), toU16String(key), value);
 }
 
 bool App::writeProfileString(const QString& section, const QString& key, const QString& value)
 {
-    return m_profile && m_profile->writeString(u16(section), u16(key), u16(value));
+    return m_profile
+        && m_profile->writeString(toU16String(section), toU16String(key), toU16String(value));
 }
 
 bool App::writeProfileBinary(const QString& section, const QString& key, const QByteArray& bytes)
 {
     return m_profile
-        && m_profile->writeBinary(u16(section), u16(key),
+        && m_profile->writeBinary(toU16String(section), toU16String(key),
                                   std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()),
                                             std::size_t(bytes.size())));
 }
@@ -102,9 +99,9 @@ void App::loadStdProfileSettings(int recentCount)
     m_recent = std::make_unique<RecentFileList>(recentCount, 30);
     std::vector<std::u16string> paths;
     for (int i = 1; i <= recentCount; ++i)
-        paths.push_back(u16(getProfileString(kRecentSection, kRecentKey.arg(i))));
+        paths.push_back(toU16String(getProfileString(kRecentSection, kRecentKey.arg(i))));
     m_recent->assign(paths);
-    m_previewPages = getProfileInt(kSettings, kPreviewPages, 0);
+    m_previewPages = getProfileInt(kSettingsSection, kPreviewPages, 0);
 }
 
 void App::saveStdProfileSettings()
@@ -113,17 +110,17 @@ void App::saveStdProfileSettings()
         std::vector<profile::IniEntry> entries;
         int n = 1;
         for (const std::u16string& path : m_recent->entries())
-            entries.push_back({u16(kRecentKey.arg(n++)), path});
-        m_profile->writeSection(u16(kRecentSection), entries);
+            entries.push_back({toU16String(kRecentKey.arg(n++)), path});
+        m_profile->writeSection(toU16String(kRecentSection), entries);
     }
     if (m_previewPages != 0)
-        writeProfileInt(kSettings, kPreviewPages, m_previewPages);
+        writeProfileInt(kSettingsSection, kPreviewPages, m_previewPages);
 }
 
 void App::addToRecentFileList(const QString& path)
 {
     if (m_recent)
-        m_recent->add(u16(path));
+        m_recent->add(toU16String(path));
 }
 
 bool App::ensureDocumentAndFrame()
@@ -135,8 +132,7 @@ bool App::ensureDocumentAndFrame()
     m_document = m_template.createDocument();
     m_frame = m_template.createFrame(m_document);
     if (!m_frame) {
-        showMessage(nullptr, QString::fromStdU16String(
-                                 std::u16string(res::loadString(res::AFX_IDP_FAILED_TO_CREATE_DOC))),
+        showMessage(nullptr, toQString(frameworkString(ids::AFX_IDP_FAILED_TO_CREATE_DOC)),
                     MsgIcon::Stop);
         delete m_document;
         m_document = nullptr;
@@ -194,8 +190,8 @@ void App::onFileOpen()
 {
     FileDialogRequest request;
     request.mode = FileDialogRequest::Mode::Open;
-    request.title = QString::fromStdU16String(std::u16string(res::loadString(res::AFX_IDS_OPENFILE)));
-    request.filters = Document::fileFilters();
+    request.title = toQString(frameworkString(ids::AFX_IDS_OPENFILE));
+    request.filters = m_document ? m_document->fileFilters() : QList<FileFilter>{};
     const auto path = UiHost::current().fileDialog(m_frame, request);
     if (path)
         openDocumentFile(*path);
@@ -224,46 +220,42 @@ int App::run()
     return code;
 }
 
-bool App::onCommand(unsigned id)
+const CommandMap& App::classCommands()
 {
-    if (id == res::ID_FILE_NEW) {
-        onFileNew();
-        return true;
-    }
-    if (id == res::ID_FILE_OPEN) {
-        onFileOpen();
-        return true;
-    }
-    if (id == res::ID_APP_EXIT) {
-        if (m_frame)
-            m_frame->close();
-        return true;
-    }
-    if (id >= res::ID_FILE_MRU_FILE1 && id < res::ID_FILE_MRU_FILE1 + unsigned(m_recentCount)) {
-        const int index = int(id - res::ID_FILE_MRU_FILE1);
-        if (!m_recent || index >= int(m_recent->entries().size()))
-            return true;
-        const QString path = QString::fromStdU16String(m_recent->entries()[index]);
-        // An entry that no longer opens leaves the list, as a file that failed to open.
-        if (!openDocumentFile(path) && !QFile::exists(path))
-            m_recent->remove(index);
-        return true;
-    }
-    return false;
+    static const CommandEntry entries[] = {
+        fx::onCommand<&App::onFileNew>(ids::ID_FILE_NEW),
+        fx::onCommand<&App::onFileOpen>(ids::ID_FILE_OPEN),
+        fx::onCommand<&App::onAppExit>(ids::ID_APP_EXIT),
+        onCommandRange<&App::onFileMru, &App::onUpdateFileMru>(ids::ID_FILE_MRU_FIRST,
+                                                               ids::ID_FILE_MRU_LAST),
+    };
+    static const CommandMap map{nullptr, entries};
+    return map;
 }
 
-bool App::onUpdate(CmdUI& ui)
+void App::onAppExit()
 {
-    const unsigned id = ui.id();
-    if (id == res::ID_FILE_NEW || id == res::ID_FILE_OPEN || id == res::ID_APP_EXIT) {
-        ui.enable(true);
-        return true;
-    }
-    if (id >= res::ID_FILE_MRU_FILE1 && id < res::ID_FILE_MRU_FILE1 + unsigned(m_recentCount)) {
-        ui.enable(m_recent && int(id - res::ID_FILE_MRU_FILE1) < int(m_recent->entries().size()));
-        return true;
-    }
-    return false;
+    if (m_frame)
+        m_frame->close();
+}
+
+void App::onFileMru(unsigned id)
+{
+    const int index = int(id - ids::ID_FILE_MRU_FIRST);
+    // Entries past the list's length (up to the range's sixteen) are disabled; a program
+    // sending one itself gets nothing.
+    if (!m_recent || index >= m_recentCount || index >= int(m_recent->entries().size()))
+        return;
+    const QString path = QString::fromStdU16String(m_recent->entries()[index]);
+    // An entry that no longer opens leaves the list, as a file that failed to open.
+    if (!openDocumentFile(path) && !QFile::exists(path))
+        m_recent->remove(index);
+}
+
+void App::onUpdateFileMru(CmdUI& ui)
+{
+    const int index = int(ui.id() - ids::ID_FILE_MRU_FIRST);
+    ui.enable(m_recent && index < m_recentCount && index < int(m_recent->entries().size()));
 }
 
 } // namespace platform::fx

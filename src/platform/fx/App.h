@@ -19,6 +19,9 @@ namespace platform::profile { class IniFile; }
 
 namespace platform::fx {
 
+// The settings section that the framework and the program keep their own values in.
+inline const QString kSettingsSection = QStringLiteral("Settings");
+
 class Document;
 class Frame;
 
@@ -80,8 +83,13 @@ public:
     // Commands: new, open, the recent files, exit.
     void onFileNew();
     void onFileOpen();
-    bool onCommand(unsigned id) override;
-    bool onUpdate(CmdUI& ui) override;
+    void onAppExit();
+    // The recent file with the command's number; an entry that no longer opens leaves the
+    // list.
+    void onFileMru(unsigned id);
+    void onUpdateFileMru(CmdUI& ui);
+    static const CommandMap& classCommands();
+    const CommandMap& commandMap() const override { return classCommands(); }
 
 protected:
     // The first document and frame, made at the first new or open.

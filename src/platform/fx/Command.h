@@ -1,13 +1,15 @@
 #pragma once
 // Commands by number, as the menus, toolbar and accelerators name them, and the tables that
-// bind them to handlers: the stand-in for a message map. Each class that handles commands
-// keeps a static table of {first id, last id, handler, update handler}; routing asks the
+// bind them to handlers: the stand-in for a message map. Every class that handles commands
+// keeps a static table of {first id, last id, handler, update handler} chained to its base
+// class's; nothing else decides which code a command runs. Routing (CommandRouter) asks the
 // targets in order (view, document, frame, application) and the first table that has the
 // id wins.
 
 #include <QString>
 #include <optional>
 #include <span>
+#include <type_traits>
 
 namespace platform::fx {
 
@@ -36,82 +38,89 @@ private:
     bool m_fitToText = false;
 };
 
-// Something that can take commands. onCommand runs the handler and onUpdate the update
-// handler of id; both return false when this target has no entry for id.
+struct CommandMap;
+
+// Something that can take commands: a class with a command table. The router looks ids up
+// in the table (and its base classes' tables); onCommand and onUpdate do that for this one
+// target and return false when it has no entry for the id.
 class CommandTarget {
 public:
     virtual ~CommandTarget() = default;
-    virtual bool onCommand(unsigned id) = 0;
-    virtual bool onUpdate(CmdUI& ui) = 0;
+    virtual const CommandMap& commandMap() const = 0;
+    virtual bool onCommand(unsigned id);
+    virtual bool onUpdate(CmdUI& ui);
 };
 
-// One row of a class's command table. A row with a range handler serves first..last and is
-// given the id; a row without an update handler leaves the command enabled.
-template <class T>
+// One row of a class's command table, serving first..last. A row without a handler is a
+// status-bar pane's; a row without an update handler leaves the command enabled.
 struct CommandEntry {
     unsigned first;
     unsigned last;
-    void (T::*handler)() = nullptr;
-    void (T::*rangeHandler)(unsigned) = nullptr;
-    void (T::*update)(CmdUI&) = nullptr;
+    void (*handler)(CommandTarget& target, unsigned id) = nullptr;
+    void (*update)(CommandTarget& target, CmdUI& ui) = nullptr;
 };
 
-template <class T>
-constexpr CommandEntry<T> onCommand(unsigned id, void (T::*handler)(),
-                                    void (T::*update)(CmdUI&) = nullptr)
+// A class's table and the table of the class it derives from (nullptr for none); rows of
+// the derived class come first.
+struct CommandMap {
+    const CommandMap* base;
+    std::span<const CommandEntry> entries;
+};
+
+namespace detail {
+
+template <class M>
+struct MemberOf;
+template <class T, class R, class... A>
+struct MemberOf<R (T::*)(A...)> {
+    using type = T;
+};
+
+template <auto Handler>
+void runHandler(CommandTarget& target, unsigned id)
 {
-    return CommandEntry<T>{id, id, handler, nullptr, update};
+    using T = typename MemberOf<decltype(Handler)>::type;
+    T& self = static_cast<T&>(target);
+    if constexpr (std::is_invocable_v<decltype(Handler), T&, unsigned>)
+        (self.*Handler)(id);
+    else
+        (self.*Handler)();
 }
 
-template <class T>
-constexpr CommandEntry<T> onCommandRange(unsigned first, unsigned last,
-                                         void (T::*handler)(unsigned),
-                                         void (T::*update)(CmdUI&) = nullptr)
+template <auto Update>
+void runUpdate(CommandTarget& target, CmdUI& ui)
 {
-    return CommandEntry<T>{first, last, nullptr, handler, update};
+    using T = typename MemberOf<decltype(Update)>::type;
+    (static_cast<T&>(target).*Update)(ui);
+}
+
+} // namespace detail
+
+// A command with its handler (void()) and optional update handler (void(CmdUI&)).
+template <auto Handler, auto Update = nullptr>
+constexpr CommandEntry onCommand(unsigned id)
+{
+    if constexpr (Update == nullptr)
+        return CommandEntry{id, id, &detail::runHandler<Handler>, nullptr};
+    else
+        return CommandEntry{id, id, &detail::runHandler<Handler>, &detail::runUpdate<Update>};
+}
+
+// A range of commands with one handler, given the id (void(unsigned)).
+template <auto Handler, auto Update = nullptr>
+constexpr CommandEntry onCommandRange(unsigned first, unsigned last)
+{
+    if constexpr (Update == nullptr)
+        return CommandEntry{first, last, &detail::runHandler<Handler>, nullptr};
+    else
+        return CommandEntry{first, last, &detail::runHandler<Handler>, &detail::runUpdate<Update>};
 }
 
 // An update handler with no command handler: for status-bar panes.
-template <class T>
-constexpr CommandEntry<T> onUpdateOnly(unsigned id, void (T::*update)(CmdUI&))
+template <auto Update>
+constexpr CommandEntry onUpdateOnly(unsigned id)
 {
-    return CommandEntry<T>{id, id, nullptr, nullptr, update};
-}
-
-// Runs the row of table that holds id. Returns false when the table has none.
-template <class T>
-bool dispatchCommand(T* self, std::span<const CommandEntry<T>> table, unsigned id)
-{
-    for (const CommandEntry<T>& e : table) {
-        if (id < e.first || id > e.last)
-            continue;
-        if (e.handler) {
-            (self->*e.handler)();
-            return true;
-        }
-        if (e.rangeHandler) {
-            (self->*e.rangeHandler)(id);
-            return true;
-        }
-    }
-    return false;
-}
-
-// Runs the update handler of the row that holds id. A row with a handler but no update
-// handler counts as enabled. Returns false when the table has no row for id.
-template <class T>
-bool dispatchUpdate(T* self, std::span<const CommandEntry<T>> table, CmdUI& ui)
-{
-    for (const CommandEntry<T>& e : table) {
-        if (ui.id() < e.first || ui.id() > e.last)
-            continue;
-        if (e.update)
-            (self->*e.update)(ui);
-        else
-            ui.enable(true);
-        return true;
-    }
-    return false;
+    return CommandEntry{id, id, nullptr, &detail::runUpdate<Update>};
 }
 
 } // namespace platform::fx

@@ -27,6 +27,10 @@ public:
     // Runs id without asking its update handler (for commands a program sends itself).
     bool send(unsigned id) const;
 
+    // The row of target's table chain that serves id, or nullptr: the one place where
+    // command tables are searched.
+    static const CommandEntry* find(const CommandTarget& target, unsigned id);
+
 private:
     TargetList m_targets;
 };

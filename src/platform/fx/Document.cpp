@@ -1,18 +1,17 @@
 #include "platform/fx/Document.h"
 
+#include "platform/Utf16.h"
 #include "platform/fx/App.h"
 #include "platform/fx/FileError.h"
+#include "platform/fx/FrameworkIds.h"
+#include "platform/fx/FrameworkStrings.h"
 #include "platform/fx/UiHost.h"
 #include "platform/shell/AtomicFile.h"
-#include "res/Resource.h"
-#include "res/Strings.h"
+#include "platform/shell/WholeFile.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform::fx {
@@ -21,20 +20,7 @@ namespace {
 
 QString str(unsigned id)
 {
-    const std::u16string_view s = res::loadString(id);
-    return QString::fromUtf16(s.data(), qsizetype(s.size()));
-}
-
-std::u16string toU16(const QString& s)
-{
-    return std::u16string(reinterpret_cast<const char16_t*>(s.utf16()), std::size_t(s.size()));
-}
-
-// The document type string's fields, separated by line feeds: window title, document name,
-// new-file name, filter name, filter extension, type id, type name.
-QString docTypeField(int index)
-{
-    return str(res::IDR_MAINFRAME).split(QLatin1Char('\n')).value(index);
+    return toQString(frameworkString(id));
 }
 
 } // namespace
@@ -64,12 +50,17 @@ void Document::setModifiedFlag(bool modified)
     emit modifiedChanged(modified);
 }
 
-QList<FileFilter> Document::fileFilters()
+QString Document::docTypeField(int index) const
+{
+    return m_docString.split(QLatin1Char('\n')).value(index);
+}
+
+QList<FileFilter> Document::fileFilters() const
 {
     const QString ext = docTypeField(4);  // ".txt"
     return {
         FileFilter{docTypeField(3), QLatin1Char('*') + ext},
-        FileFilter{str(res::AFX_IDS_ALLFILTER), QStringLiteral("*")},
+        FileFilter{str(ids::AFX_IDS_ALLFILTER), QStringLiteral("*")},
     };
 }
 
@@ -77,37 +68,25 @@ bool Document::onNewDocument()
 {
     deleteContents();
     m_pathName.clear();
-    setTitle(str(res::AFX_IDS_UNTITLED));
+    setTitle(str(ids::AFX_IDS_UNTITLED));
     setModifiedFlag(false);
     return true;
 }
 
 bool Document::onOpenDocument(const QString& path)
 {
-    const QByteArray native = QFile::encodeName(path);
-    // Non-blocking, so that a FIFO without a writer cannot hang the program in open().
-    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    struct stat st {};
-    int error = 0;
-    if (fd < 0 || ::fstat(fd, &st) != 0)
-        error = errno;
-    else if (S_ISDIR(st.st_mode))
-        error = EISDIR;
-    else if (!S_ISREG(st.st_mode))
-        error = EACCES;  // a FIFO, socket or device is no text file: refused like a folder
-    if (error != 0) {
-        if (fd >= 0)
-            ::close(fd);
-        reportFileError(error, path);
+    const shell::WholeFile file(QFile::encodeName(path).toStdString());
+    if (file.error() != 0) {
+        reportFileError(file.error(), path);
         return false;
     }
 
     deleteContents();
     setModifiedFlag(true);  // spoilt until the load succeeds
-    Archive archive = Archive::forLoading(fd, std::int64_t(st.st_size), toU16(path));
-    if (st.st_size != 0)
+    // The serializer checks the size against its limit before it reads.
+    Archive archive = Archive::forLoading(file.fd(), file.size(), toU16String(path));
+    if (file.size() != 0)
         serialize(archive);
-    ::close(fd);
     if (archive.failed()) {
         deleteContents();
         reportSaveLoadFailure(archive, false, path);
@@ -119,7 +98,7 @@ bool Document::onOpenDocument(const QString& path)
 
 bool Document::onSaveDocument(const QString& path)
 {
-    Archive archive = Archive::forStoring(toU16(path));
+    Archive archive = Archive::forStoring(toU16String(path));
     serialize(archive);
     if (archive.failed()) {
         reportSaveLoadFailure(archive, true, path);
@@ -141,10 +120,10 @@ bool Document::doSave(const QString& path, bool replace)
     if (name.isEmpty()) {
         name = m_pathName;
         if (replace && name.isEmpty())
-            name = proposedFileName(m_title);
+            name = proposedFileName(m_title, docTypeField(4));
         FileDialogRequest request;
         request.mode = FileDialogRequest::Mode::Save;
-        request.title = str(res::AFX_IDS_SAVEFILE);
+        request.title = str(ids::AFX_IDS_SAVEFILE);
         request.filters = fileFilters();
         request.defaultSuffix = docTypeField(4).mid(1);
         request.proposedPath = name;
@@ -183,8 +162,8 @@ bool Document::saveModified()
     if (!m_modified)
         return true;
     const QString name = m_pathName.isEmpty() ? m_title : QFileInfo(m_pathName).fileName();
-    const QString text =
-        QString::fromStdU16String(res::formatString1(res::loadString(res::AFX_IDP_ASK_TO_SAVE), toU16(name)));
+    const QString text = QString::fromStdU16String(
+        formatString1(frameworkString(ids::AFX_IDP_ASK_TO_SAVE), toU16String(name)));
     switch (showMessage(m_dialogParent, text, MsgIcon::Question, MsgButtons::YesNoCancel)) {
     case MsgAnswer::Yes:
         return doFileSave();
@@ -195,34 +174,22 @@ bool Document::saveModified()
     }
 }
 
-bool Document::onCommand(unsigned id)
+const CommandMap& Document::classCommands()
 {
-    switch (id) {
-    case res::ID_FILE_SAVE:
-        doFileSave();
-        return true;
-    case res::ID_FILE_SAVE_AS:
-        doSave(QString());
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool Document::onUpdate(CmdUI& ui)
-{
-    if (ui.id() == res::ID_FILE_SAVE || ui.id() == res::ID_FILE_SAVE_AS) {
-        ui.enable(true);
-        return true;
-    }
-    return false;
+    static const CommandEntry entries[] = {
+        fx::onCommand<&Document::onFileSave>(ids::ID_FILE_SAVE),
+        fx::onCommand<&Document::onFileSaveAs>(ids::ID_FILE_SAVE_AS),
+    };
+    static const CommandMap map{nullptr, entries};
+    return map;
 }
 
 void Document::reportFileError(int osError, const QString& path)
 {
     const FileErrorCause cause = causeFromErrno(osError);
     showMessage(m_dialogParent,
-                QString::fromStdU16String(fileErrorMessage(cause, toU16(path))), MsgIcon::Stop);
+                QString::fromStdU16String(fileErrorMessage(cause, toU16String(path))),
+                MsgIcon::Stop);
 }
 
 void Document::reportSaveLoadFailure(const Archive& archive, bool saving, const QString& path)
@@ -235,23 +202,23 @@ void Document::reportSaveLoadFailure(const Archive& archive, bool saving, const 
         reportFileError(archive.osError(), path);
         return;
     case ArchiveFailure::EndOfFile:
-        showMessage(m_dialogParent, str(res::AFX_IDP_FAILED_INVALID_FORMAT), MsgIcon::Stop);
+        showMessage(m_dialogParent, str(ids::AFX_IDP_FAILED_INVALID_FORMAT), MsgIcon::Stop);
         return;
     case ArchiveFailure::OutOfMemory:
         showMessage(m_dialogParent,
-                    str(saving ? res::AFX_IDP_FAILED_TO_SAVE_DOC : res::AFX_IDP_FAILED_TO_OPEN_DOC),
+                    str(saving ? ids::AFX_IDP_FAILED_TO_SAVE_DOC : ids::AFX_IDP_FAILED_TO_OPEN_DOC),
                     MsgIcon::Stop);
         return;
     }
 }
 
-QString proposedFileName(const QString& title)
+QString proposedFileName(const QString& title, const QString& extension)
 {
     QString name = title;
     const int bad = int(name.indexOf(QRegularExpression(QStringLiteral("[ #%;/\\\\]"))));
     if (bad >= 0)
         name.truncate(bad);
-    return name + docTypeField(4);
+    return name + extension;
 }
 
 } // namespace platform::fx

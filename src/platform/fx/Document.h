@@ -53,12 +53,19 @@ public:
     // Asks "… への変更を保存しますか?" when modified. false means: stop what asked.
     bool saveModified();
 
+    // The document type string the program gives: fields separated by line feeds (window
+    // title, document name, new-file name, filter name, filter extension, type id, type
+    // name).
+    void setDocString(const QString& docString) { m_docString = docString; }
+    QString docTypeField(int index) const;
     // The file dialogs' filters: the document type's and "すべてのﾌｧｲﾙ (*.*)".
-    static QList<struct FileFilter> fileFilters();
+    QList<struct FileFilter> fileFilters() const;
 
     // Commands 57603 (save) and 57604 (save as).
-    bool onCommand(unsigned id) override;
-    bool onUpdate(CmdUI& ui) override;
+    void onFileSave() { doFileSave(); }
+    void onFileSaveAs() { doSave(QString()); }
+    static const CommandMap& classCommands();
+    const CommandMap& commandMap() const override { return classCommands(); }
 
 signals:
     void titleChanged();
@@ -72,10 +79,11 @@ private:
     QString m_title;
     bool m_modified = false;
     QWidget* m_dialogParent = nullptr;
+    QString m_docString;
 };
 
 // The file name that save as proposes for an untitled document: the title cut before its
-// first space, '#', '%', ';', '/' or '\', with the default extension ".txt".
-QString proposedFileName(const QString& title);
+// first space, '#', '%', ';', '/' or '\', with the default extension (".txt").
+QString proposedFileName(const QString& title, const QString& extension);
 
 } // namespace platform::fx

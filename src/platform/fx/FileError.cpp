@@ -1,7 +1,7 @@
 #include "platform/fx/FileError.h"
 
-#include "res/Resource.h"
-#include "res/Strings.h"
+#include "platform/fx/FrameworkIds.h"
+#include "platform/fx/FrameworkStrings.h"
 
 #include <cerrno>
 
@@ -119,10 +119,10 @@ std::u16string fileErrorMessage(FileErrorCause cause, std::u16string_view path)
     if (index < static_cast<int>(FileErrorCause::None) ||
         index > static_cast<int>(FileErrorCause::EndOfFile))
         index = static_cast<int>(FileErrorCause::Generic);
-    const std::u16string_view format = res::loadString(res::AFX_IDP_FILE_NONE + index);
+    const std::u16string_view format = frameworkString(ids::AFX_IDP_FILE_NONE + index);
     const std::u16string_view name =
-        path.empty() ? res::loadString(res::AFX_IDS_UNNAMED_FILE) : path;
-    return res::formatString1(format, name);
+        path.empty() ? frameworkString(ids::AFX_IDS_UNNAMED_FILE) : path;
+    return formatString1(format, name);
 }
 
 } // namespace platform::fx

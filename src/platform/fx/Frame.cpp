@@ -1,12 +1,10 @@
 #include "platform/fx/Frame.h"
 
+#include "platform/Utf16.h"
 #include "platform/fx/App.h"
 #include "platform/fx/Document.h"
+#include "platform/fx/FrameworkIds.h"
 #include "platform/fx/View.h"
-#include "res/Accelerators.h"
-#include "res/Menus.h"
-#include "res/Resource.h"
-#include "res/Strings.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -16,11 +14,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QPainter>
-#include <QPixmap>
 #include <QShortcut>
 #include <QStatusBar>
-#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 
@@ -28,87 +23,11 @@ namespace platform::fx {
 
 namespace {
 
-QString qstr(std::u16string_view s)
-{
-    return QString::fromUtf16(s.data(), qsizetype(s.size()));
-}
-
 constexpr const char* kCommandProperty = "quilletCommand";
 
 unsigned commandOf(const QAction* action)
 {
     return action->property(kCommandProperty).toUInt();
-}
-
-// Simple line drawings for the buttons that neither the desktop theme nor Qt's style has.
-QIcon drawnIcon(unsigned id)
-{
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QColor ink(0x30, 0x30, 0x30);
-    const QColor paper(Qt::white);
-    p.setPen(QPen(ink, 1));
-    switch (id) {
-    case res::ID_EDIT_CUT:
-        p.drawLine(QPointF(4, 1), QPointF(10, 10));
-        p.drawLine(QPointF(12, 1), QPointF(6, 10));
-        p.setBrush(paper);
-        p.drawEllipse(QRectF(2.5, 9.5, 4, 4));
-        p.drawEllipse(QRectF(9.5, 9.5, 4, 4));
-        break;
-    case res::ID_EDIT_COPY:
-        p.setBrush(paper);
-        p.drawRect(QRectF(1.5, 1.5, 8, 10));
-        p.drawRect(QRectF(6.5, 4.5, 8, 10));
-        break;
-    case res::ID_EDIT_PASTE:
-        p.setBrush(QColor(0xc8, 0xa0, 0x60));
-        p.drawRect(QRectF(2.5, 2.5, 10, 12));
-        p.setBrush(paper);
-        p.drawRect(QRectF(5.5, 1.5, 4, 3));
-        p.drawRect(QRectF(7.5, 7.5, 7, 7));
-        break;
-    case res::ID_FILE_PRINT:
-        p.setBrush(paper);
-        p.drawRect(QRectF(4.5, 1.5, 7, 5));
-        p.setBrush(QColor(0xb0, 0xb0, 0xb0));
-        p.drawRect(QRectF(1.5, 6.5, 13, 6));
-        p.setBrush(paper);
-        p.drawRect(QRectF(4.5, 10.5, 7, 4));
-        break;
-    default:
-        return {};
-    }
-    return QIcon(pixmap);
-}
-
-QIcon toolbarIcon(unsigned id, const QStyle* style)
-{
-    struct Pair { unsigned id; const char* theme; QStyle::StandardPixmap fallback; };
-    static const Pair pairs[] = {
-        {res::ID_FILE_NEW, "document-new", QStyle::SP_FileIcon},
-        {res::ID_FILE_OPEN, "document-open", QStyle::SP_DialogOpenButton},
-        {res::ID_FILE_SAVE, "document-save", QStyle::SP_DialogSaveButton},
-        {res::ID_EDIT_CUT, "edit-cut", QStyle::SP_CustomBase},
-        {res::ID_EDIT_COPY, "edit-copy", QStyle::SP_CustomBase},
-        {res::ID_EDIT_PASTE, "edit-paste", QStyle::SP_CustomBase},
-        {res::ID_EDIT_UNDO, "edit-undo", QStyle::SP_ArrowBack},
-        {res::ID_EDIT_REDO, "edit-redo", QStyle::SP_ArrowForward},
-        {res::ID_EDIT_FIND, "edit-find", QStyle::SP_FileDialogContentsView},
-        {res::ID_FILE_PRINT, "document-print", QStyle::SP_CustomBase},
-        {res::ID_APP_ABOUT, "help-about", QStyle::SP_MessageBoxInformation},
-    };
-    for (const Pair& p : pairs) {
-        if (p.id != id)
-            continue;
-        const QIcon fallback = p.fallback == QStyle::SP_CustomBase
-                                   ? drawnIcon(id)
-                                   : style->standardIcon(p.fallback);
-        return QIcon::fromTheme(QString::fromLatin1(p.theme), fallback);
-    }
-    return {};
 }
 
 } // namespace
@@ -151,10 +70,10 @@ void Frame::setView(View* view)
 
 bool Frame::create()
 {
-    return onCreate();
+    return OnCreate();
 }
 
-bool Frame::onCreate()
+bool Frame::OnCreate()
 {
     return true;
 }
@@ -170,7 +89,7 @@ void Frame::initialUpdate()
 void Frame::updateTitle()
 {
     const QString appTitle =
-        qstr(res::loadString(res::IDR_MAINFRAME)).section(QLatin1Char('\n'), 0, 0);
+        toQString(m_strings(ids::AFX_IDS_APP_TITLE));
     const QString docTitle = m_document ? m_document->title() : QString();
     setWindowTitle(docTitle.isEmpty() ? appTitle : docTitle + QStringLiteral(" - ") + appTitle);
 }
@@ -179,30 +98,30 @@ QAction* Frame::makeAction(unsigned id, const QString& text, QObject* owner)
 {
     auto* action = new QAction(text, owner ? owner : this);
     action->setProperty(kCommandProperty, id);
-    const res::Prompt prompt = res::commandPrompt(id);
+    const Prompt prompt = splitPrompt(m_strings(id));
     if (!prompt.tooltip.empty())
-        action->setToolTip(qstr(prompt.tooltip));
+        action->setToolTip(toQString(prompt.tooltip));
     connect(action, &QAction::triggered, this, [this, id] { m_router.execute(id); });
     connect(action, &QAction::hovered, this, [this, id] { showPrompt(id); });
     return action;
 }
 
-void Frame::fillMenu(QMenu* menu, std::span<const res::MenuItem> items, QObject* owner)
+void Frame::fillMenu(QMenu* menu, std::span<const MenuItem> items, QObject* owner)
 {
-    for (const res::MenuItem& item : items) {
+    for (const MenuItem& item : items) {
         switch (item.kind) {
-        case res::MenuItemKind::Separator:
+        case MenuItemKind::Separator:
             menu->addSeparator();
             break;
-        case res::MenuItemKind::Popup: {
-            QMenu* sub = menu->addMenu(qstr(item.text));
+        case MenuItemKind::Popup: {
+            QMenu* sub = menu->addMenu(toQString(item.text));
             fillMenu(sub, item.children, owner);
             break;
         }
-        case res::MenuItemKind::Command: {
+        case MenuItemKind::Command: {
             QAction* action = m_actions.value(item.id);
-            if (!action || action->text() != qstr(item.text)) {
-                action = makeAction(item.id, qstr(item.text), owner);
+            if (!action || action->text() != toQString(item.text)) {
+                action = makeAction(item.id, toQString(item.text), owner);
                 if (!owner && !m_actions.contains(item.id))
                     m_actions.insert(item.id, action);
             }
@@ -220,18 +139,18 @@ void Frame::fillMenu(QMenu* menu, std::span<const res::MenuItem> items, QObject*
     connect(menu, &QMenu::aboutToHide, this, [this] { showPrompt(0); });
 }
 
-void Frame::buildMenuBar(std::span<const res::MenuItem> items)
+void Frame::buildMenuBar(std::span<const MenuItem> items)
 {
     QMenuBar* bar = menuBar();
-    for (const res::MenuItem& item : items) {
-        if (item.kind != res::MenuItemKind::Popup)
+    for (const MenuItem& item : items) {
+        if (item.kind != MenuItemKind::Popup)
             continue;
-        QMenu* menu = bar->addMenu(qstr(item.text));
+        QMenu* menu = bar->addMenu(toQString(item.text));
         fillMenu(menu, item.children);
     }
 }
 
-QMenu* Frame::buildPopup(std::span<const res::MenuItem> items, QWidget* parent)
+QMenu* Frame::buildPopup(std::span<const MenuItem> items, QWidget* parent)
 {
     auto* menu = new QMenu(parent);
     fillMenu(menu, items, menu);
@@ -271,7 +190,7 @@ void Frame::rebuildRecentFileMenu(QMenu* menu)
     // list is empty and hidden otherwise.
     QAction* placeholder = nullptr;
     for (QAction* a : menu->actions()) {
-        if (commandOf(a) == res::ID_FILE_MRU_FILE1 && !a->property("quilletRecent").toBool())
+        if (commandOf(a) == ids::ID_FILE_MRU_FILE1 && !a->property("quilletRecent").toBool())
             placeholder = a;
     }
     if (!placeholder)
@@ -285,11 +204,11 @@ void Frame::rebuildRecentFileMenu(QMenu* menu)
     RecentFileList* recent = App::instance() ? App::instance()->recentFiles() : nullptr;
     const int count = recent ? int(recent->entries().size()) : 0;
     placeholder->setVisible(count == 0);
-    placeholder->setProperty(kCommandProperty, count == 0 ? res::ID_FILE_MRU_FILE1 : 0u);
+    placeholder->setProperty(kCommandProperty, count == 0 ? ids::ID_FILE_MRU_FILE1 : 0u);
     placeholder->setEnabled(false);
     const std::u16string cwd = QDir::currentPath().toStdU16String();
     for (int i = 0; i < count; ++i) {
-        const unsigned id = res::ID_FILE_MRU_FILE1 + unsigned(i);
+        const unsigned id = ids::ID_FILE_MRU_FILE1 + unsigned(i);
         QString name = QString::fromStdU16String(recent->displayName(i, cwd));
         name.replace(QLatin1Char('&'), QStringLiteral("&&"));
         QAction* a = makeAction(id, QStringLiteral("&%1 %2").arg(i + 1).arg(name));
@@ -297,18 +216,18 @@ void Frame::rebuildRecentFileMenu(QMenu* menu)
         menu->insertAction(placeholder, a);
     }
     // Restores the placeholder's id so that the next opening finds it again.
-    placeholder->setProperty(kCommandProperty, res::ID_FILE_MRU_FILE1);
+    placeholder->setProperty(kCommandProperty, ids::ID_FILE_MRU_FILE1);
 }
 
-bool Frame::createToolBar(std::span<const unsigned> buttons)
+bool Frame::createToolBar(std::span<const unsigned> buttons, const IconLoader& icons)
 {
     m_toolBar = addToolBar(QString());
     m_toolBar->setObjectName(QStringLiteral("toolbar"));
     m_toolBar->setIconSize(QSize(16, 16));
     m_toolBar->setMovable(true);
-    m_toolBar->setProperty(kCommandProperty, res::AFX_IDW_TOOLBAR);
+    m_toolBar->setProperty(kCommandProperty, ids::AFX_IDW_TOOLBAR);
     for (const unsigned command : buttons) {
-        if (command == res::ID_SEPARATOR) {
+        if (command == ids::ID_SEPARATOR) {
             m_toolBar->addSeparator();
             continue;
         }
@@ -318,7 +237,7 @@ bool Frame::createToolBar(std::span<const unsigned> buttons)
             m_actions.insert(command, action);
         }
         if (action->icon().isNull())
-            action->setIcon(toolbarIcon(command, style()));
+            action->setIcon(icons ? icons(command) : QIcon());
         if (action->icon().isNull()) {
             // No icon in this desktop's theme: the button shows its tooltip text instead.
             action->setIconText(action->toolTip());
@@ -342,7 +261,7 @@ bool Frame::createStatusBar(std::span<const unsigned> paneIds)
         label->setFrameShadow(QFrame::Sunken);
         label->setAlignment(Qt::AlignCenter);
         // The pane's string gives its width until an update handler sets one.
-        const QString sample = qstr(res::loadString(id));
+        const QString sample = toQString(m_strings(id));
         label->setMinimumWidth(label->fontMetrics().horizontalAdvance(sample) + 6);
         bar->addPermanentWidget(label);
         m_panes.insert(id, label);
@@ -352,11 +271,10 @@ bool Frame::createStatusBar(std::span<const unsigned> paneIds)
     return true;
 }
 
-void Frame::installAccelerators(std::span<const res::Accelerator> accelerators)
+void Frame::installAccelerators(std::span<const KeyBinding> accelerators)
 {
-    for (const res::Accelerator& acc : accelerators) {
-        const QKeySequence keys = QKeySequence::fromString(
-            QString::fromStdU16String(res::acceleratorText(acc)), QKeySequence::PortableText);
+    for (const KeyBinding& acc : accelerators) {
+        const QKeySequence& keys = acc.keys;
         if (keys.isEmpty())
             continue;
         auto* shortcut = new QShortcut(keys, this);
@@ -379,9 +297,9 @@ void Frame::showPrompt(unsigned id)
         return;
     QString text;
     if (id != 0)
-        text = qstr(res::commandPrompt(id).statusText);
+        text = toQString(splitPrompt(m_strings(id)).statusText);
     if (text.isEmpty())
-        text = qstr(res::loadString(res::AFX_IDS_IDLEMESSAGE));
+        text = toQString(m_strings(ids::AFX_IDS_IDLEMESSAGE));
     m_messagePane->setText(text);
 }
 
@@ -424,45 +342,47 @@ void Frame::updateIdle()
     }
 }
 
-void Frame::updateKeyStatePane(CmdUI& ui)
+const CommandMap& Frame::classCommands()
+{
+    using F = Frame;
+    static const CommandEntry entries[] = {
+        fx::onCommand<&F::onViewToolBar, &F::onUpdateViewToolBar>(ids::ID_VIEW_TOOLBAR),
+        fx::onCommand<&F::onViewStatusBar, &F::onUpdateViewStatusBar>(ids::ID_VIEW_STATUS_BAR),
+        onUpdateOnly<&F::onUpdateKeyIndicator>(ids::ID_INDICATOR_KANA),
+        onUpdateOnly<&F::onUpdateKeyIndicator>(ids::ID_INDICATOR_CAPS),
+        onUpdateOnly<&F::onUpdateKeyIndicator>(ids::ID_INDICATOR_NUM),
+        onUpdateOnly<&F::onUpdateKeyIndicator>(ids::ID_INDICATOR_SCRL),
+    };
+    static const CommandMap map{nullptr, entries};
+    return map;
+}
+
+void Frame::onViewToolBar()
+{
+    if (m_toolBar)
+        m_toolBar->setVisible(!m_toolBar->isVisible());
+}
+
+void Frame::onViewStatusBar()
+{
+    statusBar()->setVisible(!statusBar()->isVisible());
+}
+
+void Frame::onUpdateViewToolBar(CmdUI& ui)
+{
+    ui.enable(m_toolBar != nullptr);
+    ui.setCheck(m_toolBar && m_toolBar->isVisible());
+}
+
+void Frame::onUpdateViewStatusBar(CmdUI& ui)
+{
+    ui.setCheck(statusBar()->isVisible());
+}
+
+void Frame::onUpdateKeyIndicator(CmdUI& ui)
 {
     // Qt tells nothing of the lock keys; the panes stay blank rather than show a guess.
     ui.enable(false);
-}
-
-bool Frame::onCommand(unsigned id)
-{
-    if (id == res::ID_VIEW_TOOLBAR) {
-        if (m_toolBar)
-            m_toolBar->setVisible(!m_toolBar->isVisible());
-        return true;
-    }
-    if (id == res::ID_VIEW_STATUS_BAR) {
-        statusBar()->setVisible(!statusBar()->isVisible());
-        return true;
-    }
-    return false;
-}
-
-bool Frame::onUpdate(CmdUI& ui)
-{
-    switch (ui.id()) {
-    case res::ID_VIEW_TOOLBAR:
-        ui.enable(m_toolBar != nullptr);
-        ui.setCheck(m_toolBar && m_toolBar->isVisible());
-        return true;
-    case res::ID_VIEW_STATUS_BAR:
-        ui.setCheck(statusBar()->isVisible());
-        return true;
-    case res::ID_INDICATOR_KANA:
-    case res::ID_INDICATOR_CAPS:
-    case res::ID_INDICATOR_NUM:
-    case res::ID_INDICATOR_SCRL:
-        updateKeyStatePane(ui);
-        return true;
-    default:
-        return false;
-    }
 }
 
 void Frame::destroyWindow()

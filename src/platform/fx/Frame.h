@@ -1,26 +1,37 @@
 #pragma once
 // The main frame of the framework: a window with a menu bar, a toolbar and a status bar
-// built from the resource tables, the document's view in the middle, and command routing:
+// built from the tables, icons and strings the program gives it, the document's view in the
+// middle, and command routing:
 // view, document, frame, application. Update handlers run before a menu opens and when
 // the program becomes idle; an accelerator runs its command only when enabled.
 
 #include "platform/fx/Command.h"
 #include "platform/fx/CommandRouter.h"
+#include "platform/fx/FrameworkStrings.h"
+#include "platform/fx/MenuItem.h"
 
 #include <QHash>
+#include <QIcon>
+#include <QKeySequence>
 #include <QMainWindow>
+#include <functional>
 #include <span>
 
 class QLabel;
 class QMenu;
 class QToolBar;
 
-namespace res { struct MenuItem; struct Accelerator; }
-
 namespace platform::fx {
 
 class Document;
 class View;
+
+// A key combination and the command it runs.
+struct KeyBinding {
+    QKeySequence keys;
+    unsigned command;
+};
+using IconLoader = std::function<QIcon(unsigned command)>;
 
 class Frame : public QMainWindow, public CommandTarget {
     Q_OBJECT
@@ -56,25 +67,35 @@ public:
     QAction* action(unsigned id) const { return m_actions.value(id); }
     // Builds a context menu from resource items; its items route and update like the
     // main menu's.
-    QMenu* buildPopup(std::span<const res::MenuItem> items, QWidget* parent);
+    QMenu* buildPopup(std::span<const MenuItem> items, QWidget* parent);
 
-    bool onCommand(unsigned id) override;
-    bool onUpdate(CmdUI& ui) override;
+    // Toolbar and status bar shown or hidden; the lock-key panes.
+    void onViewToolBar();
+    void onViewStatusBar();
+    void onUpdateViewToolBar(CmdUI& ui);
+    void onUpdateViewStatusBar(CmdUI& ui);
+    void onUpdateKeyIndicator(CmdUI& ui);
+    static const CommandMap& classCommands();
+    const CommandMap& commandMap() const override { return classCommands(); }
 
 protected:
     // The program's frame adds its bars here; false aborts creation.
-    virtual bool onCreate();
+    virtual bool OnCreate();
     // Called once before the window goes away for good (placement store and the like).
     virtual void onDestroy() {}
     // Before a top-level menu opens (after the update handlers ran).
     virtual void onInitMenuPopup(QMenu* menu) { Q_UNUSED(menu); }
     virtual void onInitMenu() {}
 
-    // Building blocks for onCreate.
-    void buildMenuBar(std::span<const res::MenuItem> items);
-    bool createToolBar(std::span<const unsigned> buttons);
+    // Building blocks for OnCreate.
+    void buildMenuBar(std::span<const MenuItem> items);
+    // icons gives each button's picture (none: the button shows its tooltip text).
+    bool createToolBar(std::span<const unsigned> buttons, const IconLoader& icons);
     bool createStatusBar(std::span<const unsigned> paneIds);
-    void installAccelerators(std::span<const res::Accelerator> accelerators);
+    void installAccelerators(std::span<const KeyBinding> accelerators);
+    // The program's strings: the application title, command prompts and pane width samples;
+    // the framework's own strings until the program gives its table.
+    void setStrings(StringLoader strings) { m_strings = strings; }
     // The caption: "<title> - <application name>".
     void updateTitle();
     // The menu items that show the recent files.
@@ -90,12 +111,12 @@ private:
     QAction* makeAction(unsigned id, const QString& text, QObject* owner = nullptr);
     // owner: where items of a menu built for one use (a context menu) belong, so that they
     // go with it; nullptr for the frame's own menus, whose actions the frame keeps.
-    void fillMenu(QMenu* menu, std::span<const res::MenuItem> items, QObject* owner = nullptr);
+    void fillMenu(QMenu* menu, std::span<const MenuItem> items, QObject* owner = nullptr);
     void showPrompt(unsigned id);
     void scheduleIdle();
-    void updateKeyStatePane(CmdUI& ui);
 
     Document* m_document;
+    StringLoader m_strings = &frameworkString;
     View* m_view = nullptr;
     CommandRouter m_router;
     QHash<unsigned, QAction*> m_actions;      // menu and toolbar actions by command

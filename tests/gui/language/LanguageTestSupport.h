@@ -2,8 +2,8 @@
 // A view on its own over a settings file in a temporary folder, a scripted UI host, and
 // small helpers to play the user in the language and options dialogs.
 
-#include "doc/LangSelectDlg.h"
-#include "doc/LogFont.h"
+#include "dialogs/LangSelectDlg.h"
+#include "view/LogFont.h"
 #include "platform/fx/App.h"
 #include "platform/fx/ScriptedUiHost.h"
 #include "view/CMyView.h"

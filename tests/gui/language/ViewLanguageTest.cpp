@@ -4,7 +4,7 @@
 
 #include "LanguageTestSupport.h"
 
-#include "doc/LogFontQt.h"
+#include "view/LogFontQt.h"
 #include "platform/profile/ValueForms.h"
 #include "res/Resource.h"
 

@@ -24,6 +24,7 @@ public:
     QWidget* widget() override { return m_real; }
     void onInitialUpdate() override { m_real->onInitialUpdate(); }
     void onDestroy() override { m_real->onDestroy(); }
+    const platform::fx::CommandMap& commandMap() const override { return m_real->commandMap(); }
 
     bool onCommand(unsigned id) override
     {

@@ -80,7 +80,6 @@ protected:
         QApplication::setApplicationName(QStringLiteral("Quillet"));
         // The tests close the main window without an event loop to end.
         QApplication::setQuitOnLastWindowClosed(false);
-        view::processCaretMemory() = view::CaretMemory{};
         // Files open without the language question unless a test asks for it.
         setSetting(u"LangSelect", 0);
     }
@@ -142,7 +141,6 @@ protected:
     bool restart(QStringList arguments = {})
     {
         quit();
-        view::processCaretMemory() = view::CaretMemory{};
         return start(std::move(arguments));
     }
 

@@ -1,7 +1,8 @@
-#include "doc/LangSelectDlg.h"
+#include "dialogs/LangSelectDlg.h"
 
-#include "doc/DialogControls.h"
-#include "doc/DialogUnits.h"
+#include "dialogs/ResourceText.h"
+#include "platform/fx/DialogControls.h"
+#include "platform/fx/DialogUnits.h"
 #include "platform/nls/CodePages.h"
 #include "res/Resource.h"
 
@@ -18,20 +19,20 @@ constexpr std::uint32_t kFallbackCodePage = 932;
 
 CLangSelectDlg::CLangSelectDlg(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(doc::resourceText(res::IDS_LANGUAGE_SELECT_CAPTION));
-    doc::nameControl(this, res::IDD_LANGUAGE_SELECT);
-    const doc::DialogUnits units(font());
+    setWindowTitle(resourceText(res::IDS_LANGUAGE_SELECT_CAPTION));
+    platform::fx::nameControl(this, res::IDD_LANGUAGE_SELECT);
+    const platform::fx::DialogUnits units(font());
 
     // The template: list at (7, 7) 183 x 109, OK at (197, 7) and Cancel at (197, 24), each
     // 50 x 14, in a dialog of 254 x 123 units.
     m_list = new QListWidget(this);
-    doc::nameControl(m_list, res::IDC_LIST);
+    platform::fx::nameControl(m_list, res::IDC_LIST);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setSortingEnabled(false);
     m_list->setUniformItemSizes(true);
 
-    const auto [ok, cancel] = doc::makeOkCancel(this);
-    doc::sizeButtonsAlike({ok, cancel}, units);
+    const auto [ok, cancel] = platform::fx::makeOkCancel(this);
+    platform::fx::sizeButtonsAlike({ok, cancel}, units);
 
     auto* buttons = new QVBoxLayout;
     buttons->setSpacing(units.y(3));

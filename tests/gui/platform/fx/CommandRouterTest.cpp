@@ -26,11 +26,7 @@ class Target : public CommandTarget {
 public:
     explicit Target(std::string name) : m_name(std::move(name)) {}
 
-    bool onCommand(unsigned id) override
-    {
-        return platform::fx::dispatchCommand(this, table(), id);
-    }
-    bool onUpdate(CmdUI& ui) override { return platform::fx::dispatchUpdate(this, table(), ui); }
+    const platform::fx::CommandMap& commandMap() const override { return table(); }
 
     void plain() { log.push_back(m_name + ":plain"); }
     void guarded() { log.push_back(m_name + ":guarded"); }
@@ -48,15 +44,16 @@ public:
     std::vector<std::string> log;
 
 private:
-    static std::span<const CommandEntry<Target>> table()
+    static const platform::fx::CommandMap& table()
     {
-        static const CommandEntry<Target> map[] = {
-            platform::fx::onCommand<Target>(kPlain, &Target::plain),
-            platform::fx::onCommand<Target>(kGuarded, &Target::guarded, &Target::updateGuarded),
-            platform::fx::onUpdateOnly<Target>(kPane, &Target::updatePane),
-            platform::fx::onCommandRange<Target>(kRangeFirst, kRangeLast, &Target::range,
-                                                 &Target::updateRange),
+        static const CommandEntry entries[] = {
+            platform::fx::onCommand<&Target::plain>(kPlain),
+            platform::fx::onCommand<&Target::guarded, &Target::updateGuarded>(kGuarded),
+            platform::fx::onUpdateOnly<&Target::updatePane>(kPane),
+            platform::fx::onCommandRange<&Target::range, &Target::updateRange>(kRangeFirst,
+                                                                              kRangeLast),
         };
+        static const platform::fx::CommandMap map{nullptr, entries};
         return map;
     }
 
@@ -66,8 +63,11 @@ private:
 // A target that knows nothing; routing must pass it by.
 class Empty : public CommandTarget {
 public:
-    bool onCommand(unsigned) override { return false; }
-    bool onUpdate(CmdUI&) override { return false; }
+    const platform::fx::CommandMap& commandMap() const override
+    {
+        static const platform::fx::CommandMap none{nullptr, {}};
+        return none;
+    }
 };
 
 } // namespace

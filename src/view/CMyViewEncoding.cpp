@@ -4,6 +4,7 @@
 #include "view/CMyView.h"
 
 #include "doc/JapaneseEncoding.h"
+#include "platform/Utf16.h"
 #include "platform/fx/Archive.h"
 #include "platform/fx/UiHost.h"
 #include "platform/nls/CodePages.h"
@@ -15,13 +16,7 @@
 
 namespace {
 
-// The largest file the view opens: one byte short of 1 MiB.
-constexpr std::int64_t kMaxFileBytes = 0xFFFFF;
-
-QString qstr(std::u16string_view s)
-{
-    return QString::fromUtf16(s.data(), qsizetype(s.size()));
-}
+using platform::toQString;
 
 } // namespace
 
@@ -37,7 +32,7 @@ void CMyView::SerializeEncoded(platform::fx::Archive& ar)
         OnLanguageSelect();
     const std::int64_t length = ar.fileLength();
     if (length > kMaxFileBytes) {
-        platform::fx::showMessage(this, qstr(res::loadString(res::AFX_IDP_FILE_TOO_LARGE)),
+        platform::fx::showMessage(this, toQString(res::loadString(res::AFX_IDP_FILE_TOO_LARGE)),
                                   platform::fx::MsgIcon::Exclamation);
         ar.abortSilently();
         return;

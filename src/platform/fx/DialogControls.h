@@ -1,7 +1,6 @@
 #pragma once
-// Pieces the program's small dialogs are built from: texts from the string table, controls
-// named after their resource ids (so that code and tests find them by number), and the
-// standard OK and Cancel buttons.
+// Pieces a program's small dialogs are built from: controls named after their resource ids
+// (so that code and tests find them by number), and the standard OK and Cancel buttons.
 
 #include <QString>
 
@@ -11,18 +10,15 @@ class QDialog;
 class QPushButton;
 class QWidget;
 
-namespace doc {
+namespace platform::fx {
 
 class DialogUnits;
-
-// The string table's text id.
-QString resourceText(unsigned id);
 
 // Gives control the object name of its resource id ("1030").
 void nameControl(QWidget* control, unsigned id);
 
-// A push button with the string table's text textId, named id.
-QPushButton* makePushButton(QWidget* parent, unsigned textId, unsigned id);
+// A push button with text, named id.
+QPushButton* makePushButton(QWidget* parent, const QString& text, unsigned id);
 
 // OK (the default button, accepting) and Cancel (rejecting) of dialog, not yet placed.
 struct OkCancel {
@@ -34,4 +30,4 @@ OkCancel makeOkCancel(QDialog* dialog);
 // Gives every button one size: 50 x 14 dialog units, or what the widest text needs.
 void sizeButtonsAlike(std::initializer_list<QPushButton*> buttons, const DialogUnits& units);
 
-} // namespace doc
+} // namespace platform::fx

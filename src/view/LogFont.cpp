@@ -1,4 +1,4 @@
-#include "doc/LogFont.h"
+#include "view/LogFont.h"
 
 #include <algorithm>
 

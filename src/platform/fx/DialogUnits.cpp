@@ -1,4 +1,4 @@
-#include "doc/DialogUnits.h"
+#include "platform/fx/DialogUnits.h"
 
 #include <QFontMetrics>
 #include <QTextLayout>
@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace doc {
+namespace platform::fx {
 
 namespace {
 
@@ -51,4 +51,4 @@ int DialogUnits::y(int units) const
     return mulDiv(units, m_baseY, 8);
 }
 
-} // namespace doc
+} // namespace platform::fx

@@ -1,7 +1,8 @@
-#include "doc/OptionsDlg.h"
+#include "dialogs/OptionsDlg.h"
 
-#include "doc/DialogControls.h"
-#include "doc/DialogUnits.h"
+#include "dialogs/ResourceText.h"
+#include "platform/fx/DialogControls.h"
+#include "platform/fx/DialogUnits.h"
 #include "res/Resource.h"
 
 #include <QBoxLayout>
@@ -16,9 +17,9 @@ namespace {
 
 // A group box whose controls stand in one row, 7 units in from its left edge.
 QGroupBox* makeGroup(QWidget* parent, unsigned titleId, std::span<QWidget* const> controls,
-                     const doc::DialogUnits& units)
+                     const platform::fx::DialogUnits& units)
 {
-    auto* group = new QGroupBox(doc::resourceText(titleId), parent);
+    auto* group = new QGroupBox(resourceText(titleId), parent);
     auto* row = new QHBoxLayout(group);
     row->setContentsMargins(units.x(7), units.y(3), units.x(7), units.y(3));
     row->setSpacing(units.x(14));
@@ -53,27 +54,27 @@ std::int32_t radioGroupValue(std::span<QRadioButton* const> buttons)
 
 COptionsDlg::COptionsDlg(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(doc::resourceText(res::IDS_OPTIONS_CAPTION));
-    doc::nameControl(this, res::IDD_OPTIONS);
-    const doc::DialogUnits units(font());
+    setWindowTitle(resourceText(res::IDS_OPTIONS_CAPTION));
+    platform::fx::nameControl(this, res::IDD_OPTIONS);
+    const platform::fx::DialogUnits units(font());
 
     // Top to bottom in a dialog of 187 x 127 units: three group boxes of 173 x 28 at
     // (7, 7), (7, 39) and (7, 71); OK at (76, 106) and Cancel at (130, 106), 50 x 14.
-    m_autoDetect = new QCheckBox(doc::resourceText(res::IDS_OPTIONS_AUTO_DETECT), this);
-    doc::nameControl(m_autoDetect, res::IDC_AUTO_DETECT_JA);
-    m_radix[0] = new QRadioButton(doc::resourceText(res::IDS_OPTIONS_NCR_DECIMAL), this);
-    doc::nameControl(m_radix[0], res::IDC_NCR_DECIMAL);
-    m_radix[1] = new QRadioButton(doc::resourceText(res::IDS_OPTIONS_NCR_HEX), this);
-    doc::nameControl(m_radix[1], res::IDC_NCR_HEX);
-    m_showLangDlg = new QCheckBox(doc::resourceText(res::IDS_OPTIONS_SHOW_LANG_DIALOG), this);
-    doc::nameControl(m_showLangDlg, res::IDC_SHOW_LANG_DIALOG);
+    m_autoDetect = new QCheckBox(resourceText(res::IDS_OPTIONS_AUTO_DETECT), this);
+    platform::fx::nameControl(m_autoDetect, res::IDC_AUTO_DETECT_JA);
+    m_radix[0] = new QRadioButton(resourceText(res::IDS_OPTIONS_NCR_DECIMAL), this);
+    platform::fx::nameControl(m_radix[0], res::IDC_NCR_DECIMAL);
+    m_radix[1] = new QRadioButton(resourceText(res::IDS_OPTIONS_NCR_HEX), this);
+    platform::fx::nameControl(m_radix[1], res::IDC_NCR_HEX);
+    m_showLangDlg = new QCheckBox(resourceText(res::IDS_OPTIONS_SHOW_LANG_DIALOG), this);
+    platform::fx::nameControl(m_showLangDlg, res::IDC_SHOW_LANG_DIALOG);
 
     QWidget* const japanese[] = {m_autoDetect};
     QWidget* const radix[] = {m_radix[0], m_radix[1]};
     QWidget* const langDialog[] = {m_showLangDlg};
 
-    const auto [ok, cancel] = doc::makeOkCancel(this);
-    doc::sizeButtonsAlike({ok, cancel}, units);
+    const auto [ok, cancel] = platform::fx::makeOkCancel(this);
+    platform::fx::sizeButtonsAlike({ok, cancel}, units);
 
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(units.x(4));

@@ -1,6 +1,7 @@
-#include "app/AboutDlg.h"
+#include "dialogs/AboutDlg.h"
 
 #include "app/AppIcon.h"
+#include "dialogs/ResourceText.h"
 #include "res/Resource.h"
 #include "res/Strings.h"
 
@@ -9,27 +10,17 @@
 #include <QLabel>
 #include <QPushButton>
 
-namespace {
-
-QString qstr(unsigned id)
-{
-    const std::u16string_view s = res::loadString(id);
-    return QString::fromUtf16(s.data(), qsizetype(s.size()));
-}
-
-} // namespace
-
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(qstr(res::IDS_ABOUT_CAPTION));
+    setWindowTitle(resourceText(res::IDS_ABOUT_CAPTION));
     auto* icon = new QLabel(this);
     icon->setPixmap(appIcon().pixmap(32, 32));
-    auto* version = new QLabel(qstr(res::IDS_ABOUT_VERSION), this);
+    auto* version = new QLabel(resourceText(res::IDS_ABOUT_VERSION), this);
     version->setObjectName(QStringLiteral("version"));
-    auto* copyright = new QLabel(qstr(res::IDS_ABOUT_COPYRIGHT), this);
-    auto* notice = new QLabel(qstr(res::IDS_ABOUT_NOTICE), this);
+    auto* copyright = new QLabel(resourceText(res::IDS_ABOUT_COPYRIGHT), this);
+    auto* notice = new QLabel(resourceText(res::IDS_ABOUT_NOTICE), this);
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(qstr(res::IDS_BUTTON_OK), QDialogButtonBox::AcceptRole);
+    QPushButton* ok = buttons->addButton(resourceText(res::IDS_BUTTON_OK), QDialogButtonBox::AcceptRole);
     ok->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 

@@ -11,7 +11,7 @@
 #include <QRect>
 #include <QSize>
 
-namespace doc {
+namespace platform::fx {
 
 class DialogUnits {
 public:
@@ -35,4 +35,4 @@ private:
     int m_baseY;
 };
 
-} // namespace doc
+} // namespace platform::fx

@@ -1,36 +1,32 @@
-#include "doc/DialogControls.h"
+#include "platform/fx/DialogControls.h"
 
-#include "doc/DialogUnits.h"
-#include "res/Resource.h"
-#include "res/Strings.h"
+#include "platform/fx/DialogUnits.h"
+#include "platform/fx/FrameworkIds.h"
+#include "platform/fx/FrameworkStrings.h"
+#include "platform/Utf16.h"
 
 #include <QDialog>
 #include <QPushButton>
 
-namespace doc {
-
-QString resourceText(unsigned id)
-{
-    const std::u16string_view s = res::loadString(id);
-    return QString::fromUtf16(s.data(), qsizetype(s.size()));
-}
+namespace platform::fx {
 
 void nameControl(QWidget* control, unsigned id)
 {
     control->setObjectName(QString::number(id));
 }
 
-QPushButton* makePushButton(QWidget* parent, unsigned textId, unsigned id)
+QPushButton* makePushButton(QWidget* parent, const QString& text, unsigned id)
 {
-    auto* button = new QPushButton(resourceText(textId), parent);
+    auto* button = new QPushButton(text, parent);
     nameControl(button, id);
     return button;
 }
 
 OkCancel makeOkCancel(QDialog* dialog)
 {
-    OkCancel buttons{makePushButton(dialog, res::IDS_BUTTON_OK, res::IDOK),
-                     makePushButton(dialog, res::IDS_BUTTON_CANCEL, res::IDCANCEL)};
+    OkCancel buttons{
+        makePushButton(dialog, toQString(frameworkString(ids::IDS_BUTTON_OK)), ids::IDOK),
+        makePushButton(dialog, toQString(frameworkString(ids::IDS_BUTTON_CANCEL)), ids::IDCANCEL)};
     buttons.ok->setDefault(true);
     QObject::connect(buttons.ok, &QPushButton::clicked, dialog, &QDialog::accept);
     QObject::connect(buttons.cancel, &QPushButton::clicked, dialog, &QDialog::reject);
@@ -46,4 +42,4 @@ void sizeButtonsAlike(std::initializer_list<QPushButton*> buttons, const DialogU
         button->setFixedSize(size);
 }
 
-} // namespace doc
+} // namespace platform::fx

@@ -1,4 +1,4 @@
-#include "doc/LogFontQt.h"
+#include "view/LogFontQt.h"
 
 #include <QFontDatabase>
 #include <QFontMetricsF>

@@ -1,8 +1,8 @@
 // The options dialog on its own: controls set from the members on opening, members set
 // from the controls only on OK, the radio group's -1, and its template.
 
-#include "doc/DialogUnits.h"
-#include "doc/OptionsDlg.h"
+#include "platform/fx/DialogUnits.h"
+#include "dialogs/OptionsDlg.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -147,7 +147,7 @@ TEST(OptionsDlg, TemplateCaptionTextsAndSize)
     EXPECT_TRUE(groups[2]->geometry().contains(
         control<QCheckBox>(*dialog, 1026)->mapTo(dialog.get(), QPoint(0, 0))));
 
-    const doc::DialogUnits units(dialog->font());
+    const platform::fx::DialogUnits units(dialog->font());
     EXPECT_EQ(dialog->size(), units.size(187, 127));
     // Every text fits its control whole.
     for (unsigned id : {1032u, 1026u}) {

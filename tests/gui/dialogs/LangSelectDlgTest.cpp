@@ -1,8 +1,8 @@
 // The language dialog on its own: its rows, the row selected on opening, what OK and Cancel
 // leave in m_nCodePage, and its template (caption, controls, size in dialog units).
 
-#include "doc/DialogUnits.h"
-#include "doc/LangSelectDlg.h"
+#include "platform/fx/DialogUnits.h"
+#include "dialogs/LangSelectDlg.h"
 #include "platform/nls/CodePages.h"
 
 #include <QListWidget>
@@ -152,7 +152,7 @@ TEST(LangSelectDlg, TemplateCaptionControlsAndSize)
     EXPECT_EQ(cancel->text(), QStringLiteral("キャンセル"));
     EXPECT_EQ(dialog->list()->objectName(), QStringLiteral("1030"));
 
-    const doc::DialogUnits units(dialog->font());
+    const platform::fx::DialogUnits units(dialog->font());
     EXPECT_EQ(dialog->size(), units.size(254, 123));
     // Buttons of 50 x 14 units at least, beside the list, nothing overlapping.
     EXPECT_GE(ok->width(), units.x(50));
@@ -164,8 +164,8 @@ TEST(LangSelectDlg, TemplateCaptionControlsAndSize)
 
 TEST(DialogUnits, ScaleWithTheDialogFont)
 {
-    const doc::DialogUnits small(QFont(QStringLiteral("DejaVu Sans"), 9));
-    const doc::DialogUnits large(QFont(QStringLiteral("DejaVu Sans"), 18));
+    const platform::fx::DialogUnits small(QFont(QStringLiteral("DejaVu Sans"), 9));
+    const platform::fx::DialogUnits large(QFont(QStringLiteral("DejaVu Sans"), 18));
     // Four horizontal units are one average character, eight vertical ones its height.
     EXPECT_EQ(small.x(4), small.baseX());
     EXPECT_EQ(small.y(8), small.baseY());
