@@ -97,12 +97,14 @@ bool CMainFrame::onCreate()
     connect(m_pView, &platform::EditControl::textChanged, doc,
             [doc] { doc->setModifiedFlag(true); });
     m_pView->setFocus();
+    JoinClipboardViewers();
     return true;
 }
 
 void CMainFrame::onDestroy()
 {
     SaveWindowPlacement();
+    LeaveClipboardViewers();
 }
 
 bool CMainFrame::RestoreWindowPlacement()
@@ -172,18 +174,10 @@ void CMainFrame::OnReadme()
 
 bool CMainFrame::onCommand(unsigned id)
 {
-    if (id == res::ID_README) {
-        OnReadme();
-        return true;
-    }
-    return Frame::onCommand(id);
+    return platform::fx::dispatchCommand(this, commandMap(), id) || Frame::onCommand(id);
 }
 
 bool CMainFrame::onUpdate(platform::fx::CmdUI& ui)
 {
-    if (ui.id() == res::ID_README) {
-        ui.enable(true);
-        return true;
-    }
-    return Frame::onUpdate(ui);
+    return platform::fx::dispatchUpdate(this, commandMap(), ui) || Frame::onUpdate(ui);
 }

@@ -3,9 +3,11 @@
 // kept between runs, and the readme command. The clipboard history and the template menu
 // live here too.
 
+#include "app/ClipHistory.h"
 #include "platform/fx/Frame.h"
 
 #include <QStringList>
+#include <span>
 
 class CMyDoc;
 class CMyView;
@@ -30,8 +32,18 @@ public:
     // The readme file beside the program: its path with the extension ".htm".
     static QString ReadmePath();
 
+    // ---- clipboard history (CMainFrameClipboard.cpp) ------------------------------------------
+    // Told of every change of the clipboard (not the selection) from here on; the text
+    // already there becomes the first entry.
+    void JoinClipboardViewers();
+    void LeaveClipboardViewers();
+    // Captures the clipboard's text, when it has any, at the head of the history.
+    void OnDrawClipboard();
+    // Shows the history; the chosen entry replaces the selection, undoably.
+    void OnClipboardHistory();
+
     // The clipboard history, newest first, at most 100 entries.
-    QStringList m_clipHistory;
+    ClipHistory m_clipHistory;
     // One past the last command number given to a template menu item.
     unsigned m_nTemplateIdEnd = 200;
 
@@ -40,5 +52,7 @@ protected:
     void onDestroy() override;
 
 private:
+    static std::span<const platform::fx::CommandEntry<CMainFrame>> commandMap();
+
     CMyView* m_pView = nullptr;
 };
