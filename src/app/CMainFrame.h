@@ -8,6 +8,8 @@
 
 #include <QStringList>
 #include <span>
+#include <string>
+#include <vector>
 
 class CMyDoc;
 class CMyView;
@@ -42,14 +44,32 @@ public:
     // Shows the history; the chosen entry replaces the selection, undoably.
     void OnClipboardHistory();
 
+    // ---- templates (CMainFrameTemplates.cpp) ---------------------------------------------------
+    // The folder the templates live in (see app/TemplateFiles.h).
+    static std::string TemplateFolder();
+    // Lists the template folder again into m_templateNames and the template menu.
+    void RebuildTemplateMenu();
+    // A template menu item: inserts the template it names.
+    void OnTemplateItem(unsigned id);
+    void OnUpdateTemplateItem(platform::fx::CmdUI& ui);
+    // Reads template name and puts its text in place of the selection, undoably.
+    void InsertTemplate(const std::u16string& name);
+    void OnAddTemplate();
+    void OnUpdateAddTemplate(platform::fx::CmdUI& ui);
+    void OnOrganizeTemplates();
+    void OnUpdateOrganizeTemplates(platform::fx::CmdUI& ui);
+
     // The clipboard history, newest first, at most 100 entries.
     ClipHistory m_clipHistory;
+    // The template names in menu order; name i belongs to command 200 + i.
+    std::vector<std::u16string> m_templateNames;
     // One past the last command number given to a template menu item.
     unsigned m_nTemplateIdEnd = 200;
 
 protected:
     bool onCreate() override;
     void onDestroy() override;
+    void onInitMenu() override;
 
 private:
     static std::span<const platform::fx::CommandEntry<CMainFrame>> commandMap();
