@@ -152,8 +152,15 @@ void CMainFrame::SaveWindowPlacement()
 QString CMainFrame::ReadmePath()
 {
     const auto inputs = platform::profile::SettingsPathInputs::fromProcess();
-    return QString::fromStdString(
+    const QString beside = QString::fromStdString(
         platform::profile::pathBesideProgram(inputs.programPath, ".htm"));
+    // An installed program finds it where installation puts documentation.
+    const QFileInfo program(QString::fromStdString(inputs.programPath));
+    const QString installed = program.absolutePath() +
+                              QStringLiteral("/../share/doc/quillet/quillet.htm");
+    if (!QFileInfo(beside).isFile() && QFileInfo(installed).isFile())
+        return QFileInfo(installed).canonicalFilePath();
+    return beside;
 }
 
 void CMainFrame::OnReadme()
