@@ -59,6 +59,10 @@ public:
     void OnOrganizeTemplates();
     void OnUpdateOrganizeTemplates(platform::fx::CmdUI& ui);
 
+    // ---- shortcuts (CMainFrameShortcut.cpp) -----------------------------------------------------
+    // The shortcut dialog over the desktop, the applications menu and "Send To".
+    void OnCreateShortcut();
+
     // The clipboard history, newest first, at most 100 entries.
     ClipHistory m_clipHistory;
     // The template names in menu order; name i belongs to command 200 + i.

@@ -12,6 +12,7 @@ std::span<const CommandEntry<CMainFrame>> CMainFrame::commandMap()
     static const CommandEntry<F> map[] = {
         platform::fx::onCommand<F>(res::ID_README, &F::OnReadme),
         platform::fx::onCommand<F>(res::ID_CLIP_HISTORY, &F::OnClipboardHistory),
+        platform::fx::onCommand<F>(res::ID_CREATE_SHORTCUT, &F::OnCreateShortcut),
         platform::fx::onCommand<F>(res::ID_ADD_TEMPLATE, &F::OnAddTemplate,
                                    &F::OnUpdateAddTemplate),
         platform::fx::onCommand<F>(res::ID_ORGANIZE_TEMPLATES, &F::OnOrganizeTemplates,
