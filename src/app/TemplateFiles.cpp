@@ -1,5 +1,7 @@
 #include "app/TemplateFiles.h"
 
+#include "platform/profile/SettingsPath.h"
+
 #include <unicode/coll.h>
 #include <unicode/locid.h>
 #include <unicode/unistr.h>
@@ -9,7 +11,6 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <memory>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -56,18 +57,10 @@ bool fromUtf8(std::string_view bytes, std::u16string* out)
 
 FolderInputs FolderInputs::fromProcess()
 {
-    FolderInputs in;
-    if (const char* home = std::getenv("HOME"); home && *home) {
-        in.home = home;
-    } else if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) {
-        in.home = pw->pw_dir;
-    }
+    const auto process = platform::profile::SettingsPathInputs::fromProcess();
+    FolderInputs in{process.home, {}, process.programPath};
     if (const char* data = std::getenv("XDG_DATA_HOME"))
         in.xdgDataHome = data;
-    char buffer[4096];
-    const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer);
-    if (n > 0 && std::size_t(n) < sizeof buffer)
-        in.programPath.assign(buffer, std::size_t(n));
     return in;
 }
 

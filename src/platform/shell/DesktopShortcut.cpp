@@ -1,11 +1,10 @@
 #include "platform/shell/DesktopShortcut.h"
 
+#include "platform/profile/SettingsPath.h"
 #include "platform/shell/AtomicFile.h"
 
 #include <algorithm>
 #include <cstdlib>
-#include <pwd.h>
-#include <unistd.h>
 
 namespace platform::shell {
 
@@ -39,13 +38,8 @@ std::string trim(std::string_view s)
 
 ShortcutInputs ShortcutInputs::fromProcess()
 {
-    ShortcutInputs in;
-    if (const char* home = std::getenv("HOME"); home && *home)
-        in.home = home;
-    else if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir)
-        in.home = pw->pw_dir;
-    if (const char* config = std::getenv("XDG_CONFIG_HOME"))
-        in.xdgConfigHome = config;
+    const auto process = platform::profile::SettingsPathInputs::fromProcess();
+    ShortcutInputs in{process.home, process.xdgConfigHome, {}};
     if (const char* data = std::getenv("XDG_DATA_HOME"))
         in.xdgDataHome = data;
     return in;
