@@ -69,15 +69,20 @@ void CMainFrame::RebuildTemplateMenu()
     QMenu* menu = popupMenu(kTemplateMenuIndex);
     if (!menu)
         return;
+    std::vector<std::u16string> names = templates::listNames(TemplateFolder());
+    // Numbers stop below the program's own commands; further templates are not listed.
+    const std::size_t room = res::ID_OWN_COMMAND_FIRST - res::ID_TEMPLATE_FIRST;
+    if (names.size() > room)
+        names.resize(room);
+    // Every menu opening comes here; items that would come out the same are kept.
+    if (names == m_templateNames &&
+        m_nTemplateIdEnd == res::ID_TEMPLATE_FIRST + unsigned(names.size()))
+        return;
     for (QAction* action : menu->actions()) {
         if (action->property(kTemplateItemProperty).toBool())
             delete action;
     }
-    m_templateNames = templates::listNames(TemplateFolder());
-    // Numbers stop below the program's own commands; further templates are not listed.
-    const std::size_t room = res::ID_OWN_COMMAND_FIRST - res::ID_TEMPLATE_FIRST;
-    if (m_templateNames.size() > room)
-        m_templateNames.resize(room);
+    m_templateNames = std::move(names);
     m_nTemplateIdEnd = res::ID_TEMPLATE_FIRST;
     for (const std::u16string& name : m_templateNames) {
         // An "&" in the name marks the item's mnemonic, as in any menu text.
