@@ -120,7 +120,8 @@ bool CShortcutDlg::UpdateShortcut(const Place& place)
             .toStdString();
     if (error == 0)
         error = platform::shell::writeFileAtomically(
-            path, platform::shell::desktopEntry(m_program, comment));
+            path, platform::shell::desktopEntry(m_program, comment,
+                                                platform::shell::shortcutIcon(m_program)));
     // Desktops start only launchers marked executable.
     if (error == 0 && ::chmod(path.c_str(), 0755) != 0)
         error = errno;

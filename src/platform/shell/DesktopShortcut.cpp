@@ -138,15 +138,27 @@ std::string execArgument(std::string_view program)
     return value;
 }
 
-std::string desktopEntry(std::string_view program, std::string_view comment)
+std::string shortcutIcon(const std::string& program)
+{
+    const auto slash = program.rfind('/');
+    if (slash != std::string::npos) {
+        const std::string beside = program.substr(0, slash) + "/quillet.svg";
+        if (readWholeFile(beside).status == FileContents::Status::Read)
+            return beside;
+    }
+    return "quillet";
+}
+
+std::string desktopEntry(std::string_view program, std::string_view comment,
+                         std::string_view icon)
 {
     std::string entry = "[Desktop Entry]\n"
                         "Type=Application\n"
                         "Name=Quillet\n";
     entry += "Comment=" + std::string(comment) + "\n";
     entry += "Exec=" + execArgument(program) + " %F\n";
-    entry += "Icon=quillet\n"
-             "Terminal=false\n"
+    entry += "Icon=" + std::string(icon) + "\n";
+    entry += "Terminal=false\n"
              "Categories=Utility;TextEditor;\n"
              "MimeType=text/plain;\n";
     return entry;

@@ -37,7 +37,12 @@ std::string sendToFolder(const ShortcutInputs& inputs);
 std::string execArgument(std::string_view program);
 
 // The whole desktop entry (UTF-8) that starts program with the files it is given.
-// comment: the entry's Comment (UTF-8).
-std::string desktopEntry(std::string_view program, std::string_view comment);
+// comment: the entry's Comment (UTF-8); icon: an icon theme name or an absolute file path.
+std::string desktopEntry(std::string_view program, std::string_view comment,
+                         std::string_view icon = "quillet");
+
+// The icon for a shortcut to program: the SVG file beside a program that is not installed
+// (the build copies it there), else the theme name "quillet" of the installed icon.
+std::string shortcutIcon(const std::string& program);
 
 } // namespace platform::shell

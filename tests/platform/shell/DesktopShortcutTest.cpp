@@ -44,6 +44,11 @@ TEST(DesktopShortcut, UserDirsFileAsXdgUserDirReadsIt)
     EXPECT_EQ(applicationsFolder({home, "", "/data"}), "/data/applications");
     EXPECT_EQ(sendToFolder({home, "", "rel"}), "/home/u/.local/share/Thunar/sendto");
     EXPECT_EQ(desktopFolder({"", "", ""}), "");
+
+    // The icon: the SVG beside a program that has one, else the installed theme icon.
+    EXPECT_EQ(shortcutIcon(config + "/quillet"), "quillet");
+    std::ofstream(config + "/quillet.svg") << "<svg/>";
+    EXPECT_EQ(shortcutIcon(config + "/quillet"), config + "/quillet.svg");
     std::system(("rm -rf '" + config + "'").c_str());
 }
 
@@ -71,8 +76,12 @@ TEST(DesktopShortcut, EntriesPassTheValidator)
     for (const char* program : {"/usr/bin/quillet", "/opt/my tools/quillet", "/opt/100%/q",
                                 "/opt/a$b`c\"d\\e/q", "/opt/日本/q"}) {
         const std::string path = dir + "/Quillet.desktop";
-        std::ofstream(path) << desktopEntry(program, "中国語や韓国語などを読み書き可能なメモ帳");
+        std::ofstream(path) << desktopEntry(program, "中国語や韓国語などを読み書き可能なメモ帳",
+                                            shortcutIcon(program));
         EXPECT_EQ(std::system(("desktop-file-validate '" + path + "'").c_str()), 0) << program;
     }
+    std::ofstream(dir + "/Quillet.desktop")
+        << desktopEntry("/opt/q/quillet", "memo", "/opt/q/quillet.svg");
+    EXPECT_EQ(std::system(("desktop-file-validate '" + dir + "/Quillet.desktop'").c_str()), 0);
     std::system(("rm -rf '" + dir + "'").c_str());
 }
