@@ -156,9 +156,13 @@ void CTemplateOrganizeDlg::OnEndLabelEdit(const QString& newName)
     const std::string newPath = templates::templatePath(m_folder, newU);
     const std::string oldPath = templates::templatePath(m_folder, oldU);
     if (!exists(newPath)) {
-        // Never over a file that appeared in the meantime.
-        if (::renameat2(AT_FDCWD, oldPath.c_str(), AT_FDCWD, newPath.c_str(),
-                        RENAME_NOREPLACE) != 0) {
+        // Never over a file that appeared in the meantime, where the file system can
+        // promise that; elsewhere the check above has to do.
+        int renamed = ::renameat2(AT_FDCWD, oldPath.c_str(), AT_FDCWD, newPath.c_str(),
+                                  RENAME_NOREPLACE);
+        if (renamed != 0 && errno == EINVAL)
+            renamed = ::rename(oldPath.c_str(), newPath.c_str());
+        if (renamed != 0) {
             reportFileError(errno);
             return;
         }
