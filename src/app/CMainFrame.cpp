@@ -105,12 +105,14 @@ bool CMainFrame::OnCreate()
     connect(m_pView, &platform::EditControl::textChanged, doc,
             [doc] { doc->setModifiedFlag(true); });
     m_pView->setFocus();
+    JoinClipboardViewers();
     return true;
 }
 
 void CMainFrame::onDestroy()
 {
     SaveWindowPlacement();
+    LeaveClipboardViewers();
 }
 
 bool CMainFrame::RestoreWindowPlacement()
@@ -158,8 +160,15 @@ void CMainFrame::SaveWindowPlacement()
 QString CMainFrame::ReadmePath()
 {
     const auto inputs = platform::profile::SettingsPathInputs::fromProcess();
-    return QString::fromStdString(
+    const QString beside = QString::fromStdString(
         platform::profile::pathBesideProgram(inputs.programPath, ".htm"));
+    // An installed program finds it where installation puts documentation.
+    const QFileInfo program(QString::fromStdString(inputs.programPath));
+    const QString installed = program.absolutePath() +
+                              QStringLiteral("/../share/doc/quillet/quillet.htm");
+    if (!QFileInfo(beside).isFile() && QFileInfo(installed).isFile())
+        return QFileInfo(installed).canonicalFilePath();
+    return beside;
 }
 
 void CMainFrame::OnReadme()
@@ -178,11 +187,3 @@ void CMainFrame::OnReadme()
     platform::fx::showMessage(this, text, platform::fx::MsgIcon::Exclamation);
 }
 
-const platform::fx::CommandMap& CMainFrame::classCommands()
-{
-    static const platform::fx::CommandEntry entries[] = {
-        platform::fx::onCommand<&CMainFrame::OnReadme>(res::ID_README),
-    };
-    static const platform::fx::CommandMap map{&Frame::classCommands(), entries};
-    return map;
-}

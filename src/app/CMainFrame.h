@@ -3,9 +3,13 @@
 // kept between runs, and the readme command. The clipboard history and the template menu
 // live here too.
 
+#include "app/ClipHistory.h"
 #include "platform/fx/Frame.h"
 
 #include <QStringList>
+#include <span>
+#include <string>
+#include <vector>
 
 class CMyDoc;
 class CMyView;
@@ -30,14 +34,46 @@ public:
     // The readme file beside the program: its path with the extension ".htm".
     static QString ReadmePath();
 
+    // ---- clipboard history (CMainFrameClipboard.cpp) ------------------------------------------
+    // Told of every change of the clipboard (not the selection) from here on; the text
+    // already there becomes the first entry.
+    void JoinClipboardViewers();
+    void LeaveClipboardViewers();
+    // Captures the clipboard's text, when it has any, at the head of the history.
+    void OnDrawClipboard();
+    // Shows the history; the chosen entry replaces the selection, undoably.
+    void OnClipboardHistory();
+
+    // ---- templates (CMainFrameTemplates.cpp) ---------------------------------------------------
+    // The folder the templates live in (see app/TemplateFiles.h).
+    static std::string TemplateFolder();
+    // Lists the template folder again into m_templateNames and the template menu.
+    void RebuildTemplateMenu();
+    // A template menu item: inserts the template it names.
+    void OnTemplateItem(unsigned id);
+    void OnUpdateTemplateItem(platform::fx::CmdUI& ui);
+    // Reads template name and puts its text in place of the selection, undoably.
+    void InsertTemplate(const std::u16string& name);
+    void OnAddTemplate();
+    void OnUpdateAddTemplate(platform::fx::CmdUI& ui);
+    void OnOrganizeTemplates();
+    void OnUpdateOrganizeTemplates(platform::fx::CmdUI& ui);
+
+    // ---- shortcuts (CMainFrameShortcut.cpp) -----------------------------------------------------
+    // The shortcut dialog over the desktop, the applications menu and "Send To".
+    void OnCreateShortcut();
+
     // The clipboard history, newest first, at most 100 entries.
-    QStringList m_clipHistory;
+    ClipHistory m_clipHistory;
+    // The template names in menu order; name i belongs to command 200 + i.
+    std::vector<std::u16string> m_templateNames;
     // One past the last command number given to a template menu item.
     unsigned m_nTemplateIdEnd = 200;
 
 protected:
     bool OnCreate() override;
     void onDestroy() override;
+    void onInitMenu() override;
 
 private:
     CMyView* m_pView = nullptr;

@@ -57,7 +57,8 @@ CFindReplaceDialog::CFindReplaceDialog(bool findOnly, const QString& find, const
 
     m_findNext = platform::fx::makePushButton(this, resourceText(res::IDS_FIND_NEXT), res::IDOK);
     m_findNext->setDefault(true);
-    auto* cancel = platform::fx::makePushButton(this, resourceText(res::IDS_BUTTON_CANCEL), res::IDCANCEL);
+    auto* cancel = platform::fx::makePushButton(
+        this, resourceText(res::IDS_BUTTON_CANCEL), res::IDCANCEL);
     connect(m_findNext, &QPushButton::clicked, this, [this] { notify(Request::FindNext); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::close);
     connect(m_find, &QLineEdit::textChanged, this, &CFindReplaceDialog::updateButtons);
@@ -95,8 +96,10 @@ CFindReplaceDialog::CFindReplaceDialog(bool findOnly, const QString& find, const
         grid->addWidget(replaceLabel, 1, 0);
         grid->addWidget(m_replace, 1, 1, 1, 2);
         grid->addWidget(m_matchCase, 3, 0, 1, 2, Qt::AlignBottom | Qt::AlignLeft);
-        m_replaceOne = platform::fx::makePushButton(this, resourceText(res::IDS_REPLACE_ONE), kReplace);
-        m_replaceAll = platform::fx::makePushButton(this, resourceText(res::IDS_REPLACE_ALL), kReplaceAll);
+        m_replaceOne = platform::fx::makePushButton(
+            this, resourceText(res::IDS_REPLACE_ONE), kReplace);
+        m_replaceAll = platform::fx::makePushButton(
+            this, resourceText(res::IDS_REPLACE_ALL), kReplaceAll);
         connect(m_replaceOne, &QPushButton::clicked, this, [this] { notify(Request::Replace); });
         connect(m_replaceAll, &QPushButton::clicked, this, [this] { notify(Request::ReplaceAll); });
         buttons->addWidget(m_replaceOne);

@@ -13,11 +13,6 @@ inline constexpr unsigned kDisabledCommands[] = {
     ID_FILE_PRINT_SETUP,
     ID_FILE_PRINT,
     ID_FILE_PRINT_PREVIEW,
-    // clipboard history, templates, shortcuts
-    ID_CLIP_HISTORY,
-    ID_ADD_TEMPLATE,
-    ID_ORGANIZE_TEMPLATES,
-    ID_CREATE_SHORTCUT,
     // window panes (the frame has one pane)
     ID_NEXT_PANE,
     ID_PREV_PANE,

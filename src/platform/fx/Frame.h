@@ -101,14 +101,16 @@ protected:
     // The menu items that show the recent files.
     void rebuildRecentFileMenu(QMenu* menu);
 
+    // An action that runs command id through the routing; owner: the object it belongs to,
+    // the frame when nullptr.
+    QAction* makeAction(unsigned id, const QString& text, QObject* owner = nullptr);
+
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // owner: the object the new action belongs to; the frame when nullptr.
-    QAction* makeAction(unsigned id, const QString& text, QObject* owner = nullptr);
     // owner: where items of a menu built for one use (a context menu) belong, so that they
     // go with it; nullptr for the frame's own menus, whose actions the frame keeps.
     void fillMenu(QMenu* menu, std::span<const MenuItem> items, QObject* owner = nullptr);

@@ -1,0 +1,183 @@
+// The template menu of the main frame: rebuilt from the template folder each time a menu
+// opens, so that templates added or removed outside the program show at the next opening;
+// adding, inserting and organizing templates.
+
+#include "app/CMainFrame.h"
+
+#include "app/TemplateFiles.h"
+#include "dialogs/CTemplateNameDlg.h"
+#include "dialogs/CTemplateOrganizeDlg.h"
+#include "doc/CMyDoc.h"
+#include "platform/fx/FileError.h"
+#include "platform/fx/UiHost.h"
+#include "platform/shell/AtomicFile.h"
+#include "res/Resource.h"
+#include "res/Strings.h"
+#include "view/CMyView.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+#include <cerrno>
+#include <sys/stat.h>
+
+namespace {
+
+using platform::fx::MsgAnswer;
+using platform::fx::MsgButtons;
+using platform::fx::MsgIcon;
+
+// The template drop-down is the fifth of the menu bar.
+constexpr int kTemplateMenuIndex = 4;
+constexpr const char* kTemplateItemProperty = "quilletTemplate";
+
+QString message(unsigned id, const std::string& path)
+{
+    return QString::fromStdU16String(res::formatString1(
+        res::loadString(id), QString::fromStdString(path).toStdU16String()));
+}
+
+bool exists(const std::string& path)
+{
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+// Errors that happen after the file could be made: told as file errors, not as a file that
+// cannot be opened.
+bool isWriteError(int error)
+{
+    return error == ENOSPC || error == EIO || error == EDQUOT || error == EFBIG;
+}
+
+} // namespace
+
+std::string CMainFrame::TemplateFolder()
+{
+    return templates::templateFolder(templates::FolderInputs::fromProcess());
+}
+
+void CMainFrame::onInitMenu()
+{
+    RebuildTemplateMenu();
+}
+
+void CMainFrame::RebuildTemplateMenu()
+{
+    // No template drop-down (no menu bar): the list stays as it is.
+    QMenu* menu = popupMenu(kTemplateMenuIndex);
+    if (!menu)
+        return;
+    std::vector<std::u16string> names = templates::listNames(TemplateFolder());
+    // Numbers stop below the program's own commands; further templates are not listed.
+    const std::size_t room = res::ID_OWN_COMMAND_FIRST - res::ID_TEMPLATE_FIRST;
+    if (names.size() > room)
+        names.resize(room);
+    // Every menu opening comes here; items that would come out the same are kept.
+    if (names == m_templateNames &&
+        m_nTemplateIdEnd == res::ID_TEMPLATE_FIRST + unsigned(names.size()))
+        return;
+    for (QAction* action : menu->actions()) {
+        if (action->property(kTemplateItemProperty).toBool())
+            delete action;
+    }
+    m_templateNames = std::move(names);
+    m_nTemplateIdEnd = res::ID_TEMPLATE_FIRST;
+    for (const std::u16string& name : m_templateNames) {
+        // An "&" in the name marks the item's mnemonic, as in any menu text.
+        QAction* action = makeAction(m_nTemplateIdEnd, QString::fromStdU16String(name));
+        action->setProperty(kTemplateItemProperty, true);
+        menu->addAction(action);
+        ++m_nTemplateIdEnd;
+    }
+}
+
+void CMainFrame::OnUpdateTemplateItem(platform::fx::CmdUI& ui)
+{
+    ui.enable(ui.id() < m_nTemplateIdEnd);
+}
+
+void CMainFrame::OnTemplateItem(unsigned id)
+{
+    if (id < res::ID_TEMPLATE_FIRST || id >= m_nTemplateIdEnd)
+        return;
+    const std::size_t index = id - res::ID_TEMPLATE_FIRST;
+    if (index < m_templateNames.size())
+        InsertTemplate(m_templateNames[index]);
+}
+
+void CMainFrame::InsertTemplate(const std::u16string& name)
+{
+    if (!m_pView)
+        return;
+    const std::string path = templates::templatePath(TemplateFolder(), name);
+    // The one reader: regular files only, so a FIFO or a folder named like a template
+    // cannot hang or confuse the program.
+    const auto contents = templates::isStorableName(name) ? platform::shell::readWholeFile(path)
+                                                          : platform::shell::FileContents{};
+    if (contents.status != platform::shell::FileContents::Status::Read) {
+        platform::fx::showMessage(this, message(res::IDP_TEMPLATE_OPEN_FAILED, path),
+                                  MsgIcon::Exclamation);
+        return;
+    }
+    m_pView->ReplaceSelWithUndo(templates::decodeTemplate(contents.bytes));
+}
+
+void CMainFrame::OnUpdateAddTemplate(platform::fx::CmdUI& ui)
+{
+    ui.enable(m_pView && m_pView->textLength() > 0);
+}
+
+void CMainFrame::OnAddTemplate()
+{
+    if (!m_pView)
+        return;
+    // The proposed name: the title up to its first "." ("無題" for a new text).
+    const QString title = document() ? document()->title() : QString();
+    CTemplateNameDlg dialog(this);
+    dialog.m_strName = title.section(QLatin1Char('.'), 0, 0);
+    if (platform::fx::UiHost::current().runModal(dialog) != QDialog::Accepted)
+        return;
+    const std::u16string name = dialog.m_strName.toStdU16String();
+    const std::string folder = TemplateFolder();
+    const std::string path = templates::templatePath(folder, name);
+    // A name no file can carry fails as a file that cannot be made, before anything is
+    // touched.
+    if (!templates::isStorableName(name)) {
+        platform::fx::showMessage(this, message(res::IDP_TEMPLATE_OPEN_FAILED, path),
+                                  MsgIcon::Exclamation);
+        return;
+    }
+    if (exists(path) &&
+        platform::fx::showMessage(this, message(res::IDP_TEMPLATE_OVERWRITE, path),
+                                  MsgIcon::Exclamation, MsgButtons::YesNo) == MsgAnswer::No)
+        return;
+    // The per-user folder is hidden from the user, who could not create it: it is made here.
+    int error = templates::makeFolder(folder);
+    if (error == 0)
+        error = platform::shell::writeFileAtomically(
+            path, templates::encodeTemplate(m_pView->text()));
+    if (error == 0)
+        return;
+    if (isWriteError(error)) {
+        const auto cause = platform::fx::causeFromErrno(error);
+        platform::fx::showMessage(
+            this, QString::fromStdU16String(platform::fx::fileErrorMessage(cause, {})),
+            MsgIcon::Stop);
+        return;
+    }
+    platform::fx::showMessage(this, message(res::IDP_TEMPLATE_OPEN_FAILED, path),
+                              MsgIcon::Exclamation);
+}
+
+void CMainFrame::OnUpdateOrganizeTemplates(platform::fx::CmdUI& ui)
+{
+    ui.enable(!m_templateNames.empty());
+}
+
+void CMainFrame::OnOrganizeTemplates()
+{
+    CTemplateOrganizeDlg dialog(&m_templateNames, TemplateFolder(), this);
+    platform::fx::UiHost::current().runModal(dialog);
+}

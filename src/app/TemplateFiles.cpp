@@ -1,0 +1,183 @@
+#include "app/TemplateFiles.h"
+
+#include "platform/profile/SettingsPath.h"
+
+#include <unicode/coll.h>
+#include <unicode/locid.h>
+#include <unicode/unistr.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <dirent.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace templates {
+
+namespace {
+
+constexpr std::string_view kExtension = ".tpl";
+
+std::string folderOf(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+bool isFolder(const std::string& path)
+{
+    struct stat st {};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string toUtf8(std::u16string_view s)
+{
+    std::string out;
+    icu::UnicodeString(false, s.data(), int32_t(s.size())).toUTF8String(out);
+    return out;
+}
+
+// The UTF-16 form of a file name, or false when the bytes are not UTF-8 that converts back
+// to the same bytes.
+bool fromUtf8(std::string_view bytes, std::u16string* out)
+{
+    const icu::UnicodeString u = icu::UnicodeString::fromUTF8(
+        icu::StringPiece(bytes.data(), int32_t(bytes.size())));
+    std::string back;
+    u.toUTF8String(back);
+    if (back != bytes)
+        return false;
+    out->assign(reinterpret_cast<const char16_t*>(u.getBuffer()), std::size_t(u.length()));
+    return true;
+}
+
+} // namespace
+
+FolderInputs FolderInputs::fromProcess()
+{
+    const auto process = platform::profile::SettingsPathInputs::fromProcess();
+    FolderInputs in{process.home, {}, process.programPath};
+    if (const char* data = std::getenv("XDG_DATA_HOME"))
+        in.xdgDataHome = data;
+    return in;
+}
+
+std::string userTemplateFolder(const FolderInputs& inputs)
+{
+    // A relative XDG_DATA_HOME is to be ignored, as the base-directory rules say.
+    if (!inputs.xdgDataHome.empty() && inputs.xdgDataHome.front() == '/')
+        return inputs.xdgDataHome + "/Quillet/template";
+    if (inputs.home.empty())
+        return {};
+    return inputs.home + "/.local/share/Quillet/template";
+}
+
+std::string templateFolder(const FolderInputs& inputs)
+{
+    if (!inputs.programPath.empty()) {
+        const std::string beside = folderOf(inputs.programPath) + "/template";
+        if (isFolder(beside))
+            return beside;
+    }
+    return userTemplateFolder(inputs);
+}
+
+int makeFolder(const std::string& folder)
+{
+    if (folder.empty())
+        return ENOENT;
+    if (isFolder(folder))
+        return 0;
+    const std::string parent = folderOf(folder);
+    if (!parent.empty() && parent != folder) {
+        if (const int error = makeFolder(parent))
+            return error;
+    }
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
+        return errno;
+    return isFolder(folder) ? 0 : ENOTDIR;
+}
+
+bool isStorableName(std::u16string_view name)
+{
+    return name.find_first_of(std::u16string_view(u"/\0", 2)) == std::u16string_view::npos;
+}
+
+std::string templatePath(const std::string& folder, std::u16string_view name)
+{
+    return folder + "/" + toUtf8(name) + std::string(kExtension);
+}
+
+std::vector<std::u16string> listNames(const std::string& folder)
+{
+    std::vector<std::u16string> names;
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
+    if (!dir)
+        return names;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        const std::string_view file(entry->d_name);
+        if (file.size() < kExtension.size() || !file.ends_with(kExtension))
+            continue;
+        std::u16string name;
+        if (fromUtf8(file.substr(0, file.size() - kExtension.size()), &name))
+            names.push_back(std::move(name));
+    }
+    sortNames(names);
+    return names;
+}
+
+void sortNames(std::vector<std::u16string>& names)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<icu::Collator> collator(
+        icu::Collator::createInstance(icu::Locale::getDefault(), status));
+    if (U_FAILURE(status) || !collator) {
+        std::sort(names.begin(), names.end());
+        return;
+    }
+    collator->setStrength(icu::Collator::TERTIARY);
+    std::sort(names.begin(), names.end(), [&](const std::u16string& a, const std::u16string& b) {
+        UErrorCode s = U_ZERO_ERROR;
+        return collator->compare(a.data(), int32_t(a.size()), b.data(), int32_t(b.size()), s) ==
+               UCOL_LESS;
+    });
+}
+
+std::u16string decodeTemplate(std::string_view bytes)
+{
+    std::u16string text;
+    if (bytes.size() < 2)
+        return text;
+    const std::size_t units = (bytes.size() - 2) / 2;
+    text.resize(units);
+    for (std::size_t i = 0; i < units; ++i) {
+        const auto lo = std::uint8_t(bytes[2 + 2 * i]);
+        const auto hi = std::uint8_t(bytes[3 + 2 * i]);
+        text[i] = char16_t(lo | (hi << 8));
+    }
+    return text;
+}
+
+std::string encodeTemplate(std::u16string_view text)
+{
+    std::string bytes;
+    bytes.reserve(2 + 2 * text.size());
+    bytes.push_back(char(0xFF));
+    bytes.push_back(char(0xFE));
+    for (const char16_t c : text) {
+        bytes.push_back(char(c & 0xFF));
+        bytes.push_back(char(c >> 8));
+    }
+    return bytes;
+}
+
+bool sameIgnoringCase(std::u16string_view a, std::u16string_view b)
+{
+    return icu::UnicodeString(false, a.data(), int32_t(a.size()))
+               .caseCompare(icu::UnicodeString(false, b.data(), int32_t(b.size())),
+                            U_FOLD_CASE_DEFAULT) == 0;
+}
+
+} // namespace templates

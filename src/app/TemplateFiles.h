@@ -1,0 +1,55 @@
+#pragma once
+// The template store: one file "<name>.tpl" per template in the template folder, holding FF FE
+// and the text as UTF-16LE. The folder is the only record; names are listed from it in the
+// collation order of the user's locale. Qt-free.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace templates {
+
+// What the template folder depends on; fromProcess() gathers it, tests build their own.
+struct FolderInputs {
+    std::string home;         // $HOME, else the password database's; "" when unknown
+    std::string xdgDataHome;  // $XDG_DATA_HOME; "" when unset
+    std::string programPath;  // the running program's full path; "" when unknown
+
+    static FolderInputs fromProcess();
+};
+
+// The folder the program uses: "template" beside the program when that is a folder (a
+// portable copy), otherwise the per-user folder. "" when neither can be named.
+std::string templateFolder(const FolderInputs& inputs);
+// The per-user folder: $XDG_DATA_HOME/Quillet/template when XDG_DATA_HOME is an absolute
+// path, else ~/.local/share/Quillet/template; "" without a home folder.
+std::string userTemplateFolder(const FolderInputs& inputs);
+
+// Creates folder and its missing parents (mode 0700 for the new ones). Returns 0 or errno.
+int makeFolder(const std::string& folder);
+
+// Whether name can be a file name here: neither "/" nor NUL in it.
+bool isStorableName(std::u16string_view name);
+
+// The full path of template name in folder (UTF-8).
+std::string templatePath(const std::string& folder, std::u16string_view name);
+
+// The names in folder, sorted (sortNames). Every entry whose name ends in ".tpl" counts,
+// folders included; names that are not valid UTF-8 are left out, since they could not be
+// named again. A missing or unreadable folder gives none.
+std::vector<std::u16string> listNames(const std::string& folder);
+
+// Sorts ascending by the collator of the user's locale (ICU's default locale, taken from
+// LANG and LC_*), case-sensitive. Names that compare equal may end in either order.
+void sortNames(std::vector<std::u16string>& names);
+
+// The text of a template file: every whole UTF-16LE code unit after the first two bytes,
+// whatever those hold; an odd last byte is ignored.
+std::u16string decodeTemplate(std::string_view bytes);
+// The bytes of a template file for text: FF FE, then text as UTF-16LE.
+std::string encodeTemplate(std::u16string_view text);
+
+// Whether two names differ only in letter case (or not at all), by case folding.
+bool sameIgnoringCase(std::u16string_view a, std::u16string_view b);
+
+} // namespace templates

@@ -1,0 +1,201 @@
+#include "dialogs/CTemplateOrganizeDlg.h"
+
+#include "app/TemplateFiles.h"
+#include "dialogs/ResourceText.h"
+#include "platform/fx/DialogControls.h"
+#include "platform/fx/DialogUnits.h"
+#include "platform/fx/FileError.h"
+#include "platform/fx/UiHost.h"
+#include "res/Resource.h"
+#include "res/Strings.h"
+
+#include <QBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QMetaProperty>
+#include <QStyledItemDelegate>
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+using platform::fx::MsgAnswer;
+using platform::fx::MsgButtons;
+using platform::fx::MsgIcon;
+
+// Hands the edited label to the dialog instead of writing it into the item: the item
+// changes only when the file was renamed.
+class LabelEditDelegate : public QStyledItemDelegate {
+public:
+    explicit LabelEditDelegate(CTemplateOrganizeDlg* dialog)
+        : QStyledItemDelegate(dialog), m_dialog(dialog) {}
+
+    void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex&) const override
+    {
+        const QByteArray property = editor->metaObject()->userProperty().name();
+        m_dialog->OnEndLabelEdit(editor->property(property).toString());
+    }
+
+private:
+    CTemplateOrganizeDlg* m_dialog;
+};
+
+bool exists(const std::string& path)
+{
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+QString message(unsigned id, const QString& arg)
+{
+    return QString::fromStdU16String(
+        res::formatString1(res::loadString(id), arg.toStdU16String()));
+}
+
+} // namespace
+
+CTemplateOrganizeDlg::CTemplateOrganizeDlg(std::vector<std::u16string>* names,
+                                           std::string folder, QWidget* parent)
+    : QDialog(parent), m_pTemplateNames(names), m_folder(std::move(folder))
+{
+    setWindowTitle(resourceText(res::IDS_TEMPLATE_ORGANIZE_CAPTION));
+    platform::fx::nameControl(this, res::IDD_TEMPLATE_ORGANIZE);
+    const platform::fx::DialogUnits units(font());
+
+    auto* hint = new QLabel(resourceText(res::IDS_TEMPLATE_ORGANIZE_HINT), this);
+    hint->setWordWrap(true);
+    m_list = new QListWidget(this);
+    platform::fx::nameControl(m_list, res::IDC_LIST);
+    m_list->setViewMode(QListView::ListMode);
+    m_list->setFlow(QListView::TopToBottom);
+    m_list->setWrapping(true);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setEditTriggers(QAbstractItemView::EditKeyPressed |
+                            QAbstractItemView::SelectedClicked);
+    m_list->setItemDelegate(new LabelEditDelegate(this));
+
+    auto* rename = platform::fx::makePushButton(
+        this, resourceText(res::IDS_TEMPLATE_ORGANIZE_RENAME), res::IDC_TEMPLATE_RENAME);
+    auto* remove = platform::fx::makePushButton(
+        this, resourceText(res::IDS_TEMPLATE_ORGANIZE_DELETE), res::IDC_TEMPLATE_DELETE);
+    auto* close = platform::fx::makePushButton(
+        this, resourceText(res::IDS_TEMPLATE_ORGANIZE_CLOSE), res::IDOK);
+    close->setDefault(true);
+    connect(rename, &QPushButton::clicked, this, &CTemplateOrganizeDlg::OnRename);
+    connect(remove, &QPushButton::clicked, this, &CTemplateOrganizeDlg::OnDelete);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    platform::fx::sizeButtonsAlike({rename, remove, close}, units);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(rename);
+    buttons->addWidget(remove);
+    buttons->addStretch(1);
+    buttons->addWidget(close);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(units.x(7), units.y(7), units.x(7), units.y(7));
+    layout->setSpacing(units.y(4));
+    layout->addWidget(hint);
+    layout->addWidget(m_list, 1);
+    layout->addLayout(buttons);
+    resize(units.size(210, 139).expandedTo(layout->minimumSize()));
+}
+
+CTemplateOrganizeDlg::~CTemplateOrganizeDlg() = default;
+
+void CTemplateOrganizeDlg::showEvent(QShowEvent* event)
+{
+    if (!m_initialized) {
+        m_initialized = true;
+        for (const std::u16string& name : *m_pTemplateNames) {
+            auto* item = new QListWidgetItem(QString::fromStdU16String(name), m_list);
+            item->setFlags(item->flags() | Qt::ItemIsEditable);
+        }
+    }
+    QDialog::showEvent(event);
+}
+
+int CTemplateOrganizeDlg::selectedRow() const
+{
+    const QList<QListWidgetItem*> selected = m_list->selectedItems();
+    return selected.isEmpty() ? -1 : m_list->row(selected.front());
+}
+
+void CTemplateOrganizeDlg::reportFileError(int error)
+{
+    const auto cause = platform::fx::causeFromErrno(error);
+    platform::fx::showMessage(this,
+                              QString::fromStdU16String(platform::fx::fileErrorMessage(cause, {})),
+                              MsgIcon::Stop);
+}
+
+void CTemplateOrganizeDlg::OnRename()
+{
+    m_list->setFocus();
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    m_list->editItem(m_list->item(row));
+}
+
+void CTemplateOrganizeDlg::OnEndLabelEdit(const QString& newName)
+{
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    const std::u16string newU = newName.toStdU16String();
+    const std::u16string oldU = m_list->item(row)->text().toStdU16String();
+    // A name no file can carry is refused before anything is touched.
+    if (!templates::isStorableName(newU)) {
+        reportFileError(EINVAL);
+        return;
+    }
+    const std::string newPath = templates::templatePath(m_folder, newU);
+    const std::string oldPath = templates::templatePath(m_folder, oldU);
+    if (!exists(newPath)) {
+        // Never over a file that appeared in the meantime, where the file system can
+        // promise that; elsewhere the check above has to do.
+        int renamed = ::renameat2(AT_FDCWD, oldPath.c_str(), AT_FDCWD, newPath.c_str(),
+                                  RENAME_NOREPLACE);
+        if (renamed != 0 && errno == EINVAL)
+            renamed = ::rename(oldPath.c_str(), newPath.c_str());
+        if (renamed != 0) {
+            reportFileError(errno);
+            return;
+        }
+        m_list->item(row)->setText(newName);
+        if (std::size_t(row) < m_pTemplateNames->size())
+            (*m_pTemplateNames)[std::size_t(row)] = newU;
+        return;
+    }
+    // The same file under another letter case (or the same name) is no conflict.
+    if (!templates::sameIgnoringCase(newU, oldU))
+        platform::fx::showMessage(this, resourceText(res::IDP_TEMPLATE_NAME_DUPLICATE),
+                                  MsgIcon::Exclamation);
+}
+
+void CTemplateOrganizeDlg::OnDelete()
+{
+    m_list->setFocus();
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    const QString name = m_list->item(row)->text();
+    if (platform::fx::showMessage(this, message(res::IDP_TEMPLATE_DELETE, name),
+                                  MsgIcon::Exclamation, MsgButtons::YesNo) == MsgAnswer::No)
+        return;
+    const std::string path = templates::templatePath(m_folder, name.toStdU16String());
+    // A folder that happens to be named like a template is not removed.
+    if (::unlink(path.c_str()) != 0) {
+        reportFileError(errno);
+        return;
+    }
+    delete m_list->takeItem(row);
+    if (std::size_t(row) < m_pTemplateNames->size())
+        m_pTemplateNames->erase(m_pTemplateNames->begin() + row);
+}

@@ -1,0 +1,137 @@
+#include "app/TemplateFiles.h"
+
+#include <unicode/locid.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+class TempFolder {
+public:
+    TempFolder()
+    {
+        char pattern[] = "/tmp/quillet-templates-XXXXXX";
+        m_path = ::mkdtemp(pattern);
+    }
+    ~TempFolder() { std::system(("rm -rf '" + m_path + "'").c_str()); }
+    const std::string& path() const { return m_path; }
+    std::string touch(const std::string& name, const std::string& bytes = {}) const
+    {
+        const std::string p = m_path + "/" + name;
+        std::ofstream(p, std::ios::binary) << bytes;
+        return p;
+    }
+
+private:
+    std::string m_path;
+};
+
+} // namespace
+
+TEST(TemplateFiles, FolderBesideTheProgramWinsOverThePerUserFolder)
+{
+    TempFolder dir;
+    const std::string program = dir.path() + "/bin/quillet";
+    using templates::FolderInputs;
+    struct Case {
+        FolderInputs in;
+        std::string folder;
+    };
+    const Case cases[] = {
+        {{"/home/u", "", program}, "/home/u/.local/share/Quillet/template"},
+        {{"/home/u", "/data", program}, "/data/Quillet/template"},
+        {{"/home/u", "relative/data", program}, "/home/u/.local/share/Quillet/template"},
+        {{"", "", program}, ""},
+        {{"", "/data", ""}, "/data/Quillet/template"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(templates::templateFolder(c.in), c.folder) << c.in.xdgDataHome;
+
+    // A "template" file (not a folder) beside the program does not count; a folder does.
+    ASSERT_EQ(::mkdir((dir.path() + "/bin").c_str(), 0700), 0);
+    dir.touch("bin/template");
+    EXPECT_EQ(templates::templateFolder({"/home/u", "", program}),
+              "/home/u/.local/share/Quillet/template");
+    ASSERT_EQ(::unlink((dir.path() + "/bin/template").c_str()), 0);
+    ASSERT_EQ(::mkdir((dir.path() + "/bin/template").c_str(), 0700), 0);
+    EXPECT_EQ(templates::templateFolder({"/home/u", "/data", program}),
+              dir.path() + "/bin/template");
+
+    // Adding makes the per-user folder with its parents.
+    const std::string nested = dir.path() + "/a/b/Quillet/template";
+    EXPECT_EQ(templates::makeFolder(nested), 0);
+    struct stat st {};
+    ASSERT_EQ(::stat(nested.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISDIR(st.st_mode));
+    EXPECT_EQ(templates::makeFolder(nested), 0);
+    dir.touch("plain");
+    EXPECT_NE(templates::makeFolder(dir.path() + "/plain/sub"), 0);
+}
+
+TEST(TemplateFiles, NamesComeFromEveryTplEntryInCollationOrder)
+{
+    icu::Locale previous = icu::Locale::getDefault();
+    UErrorCode status = U_ZERO_ERROR;
+    icu::Locale::setDefault(icu::Locale("en_US"), status);
+
+    TempFolder dir;
+    for (const char* file : {"b.tpl", "A.tpl", "a.b.tpl", "a.tpl", "B.tpl", "notes.txt",
+                             "x.TPL", "tpl", "日本.tpl", "bad\xff.tpl"})
+        dir.touch(file);
+    ASSERT_EQ(::mkdir((dir.path() + "/folder.tpl").c_str(), 0700), 0);
+    ASSERT_EQ(::mkfifo((dir.path() + "/fifo.tpl").c_str(), 0600), 0);
+
+    // Lower case before upper case, "." after the end of a name: the locale's order, not
+    // the code units'. Entries that are not UTF-8 cannot be named and are left out.
+    EXPECT_EQ(templates::listNames(dir.path()),
+              (std::vector<std::u16string>{u"a", u"A", u"a.b", u"b", u"B", u"fifo", u"folder",
+                                           u"日本"}));
+    EXPECT_TRUE(templates::listNames(dir.path() + "/missing").empty());
+    icu::Locale::setDefault(previous, status);
+}
+
+TEST(TemplateFiles, FileFormatAndNames)
+{
+    using B = std::string;
+    EXPECT_EQ(templates::encodeTemplate(u"x\r\n"), B("\xFF\xFE\x78\x00\x0D\x00\x0A\x00", 8));
+    struct Case {
+        std::string bytes;
+        std::u16string text;
+    };
+    const Case reads[] = {
+        {B(), u""},
+        {B("\xFF"), u""},
+        {B("\xFF\xFE"), u""},
+        {B("\xFF\xFE\x41"), u""},              // an odd last byte is ignored
+        {B("\xFF\xFE\x41\x00\x42", 5), u"A"},
+        {B("AB\x42\x30", 4), u"\u3042"},       // the first two bytes go unread
+    };
+    for (const Case& c : reads)
+        EXPECT_EQ(templates::decodeTemplate(c.bytes), c.text) << c.bytes.size() << " bytes";
+
+    std::mt19937 rng(4);
+    for (int round = 0; round < 200; ++round) {
+        std::u16string text(rng() % 40, u'\0');
+        for (char16_t& c : text)
+            c = char16_t(rng());
+        ASSERT_EQ(templates::decodeTemplate(templates::encodeTemplate(text)), text);
+    }
+
+    const std::pair<std::u16string, bool> names[] = {
+        {u"memo", true}, {u"", true}, {u"   ", true}, {u"a&b", true}, {u"a/b", false},
+        {std::u16string(u"a\0b", 3), false}, {std::u16string(300, u'x'), true}};
+    for (const auto& [name, ok] : names)
+        EXPECT_EQ(templates::isStorableName(name), ok) << name.size();
+    EXPECT_EQ(templates::templatePath("/t", u"日本"), "/t/日本.tpl");
+
+    EXPECT_TRUE(templates::sameIgnoringCase(u"memo", u"Memo"));
+    EXPECT_TRUE(templates::sameIgnoringCase(u"ΣΟΦΙΑ", u"σοφια"));
+    EXPECT_TRUE(templates::sameIgnoringCase(u"memo", u"memo"));
+    EXPECT_FALSE(templates::sameIgnoringCase(u"memo", u"memos"));
+}
