@@ -32,6 +32,7 @@ class QPainter;
 namespace platform {
 
 class EditLayout;
+struct RowPart;
 
 class EditControl : public QAbstractScrollArea {
     Q_OBJECT
@@ -225,17 +226,9 @@ private:
     // painting (EditControlPaint.cpp)
     void restartCaretBlink();
     void blinkCaret();
-    // The layout a line is drawn with: the cached one, or one with the composition in it.
-    QTextLayout* layoutForPainting(int line, std::unique_ptr<QTextLayout>* holder) const;
-    // Where a line's text sits in the layout it is drawn with (after a composition in it).
-    struct LineInLayout {
-        int start = 0;          // buffer position of the line
-        int compositionAt = -1; // offset of the composition in the line, or -1
-        int compositionLength = 0;
-    };
-    // Draws the boxes of control characters in row `row` of layout over their cells.
-    void paintSymbols(QPainter& painter, const QTextLayout& layout, int row, const LineInLayout& where,
-                      QPointF origin, const QRect& band, int selFrom, int selTo) const;
+    // Draws the boxes of control characters in one row of a drawn part over their cells.
+    void paintSymbols(QPainter& painter, const RowPart& part, QPointF origin, const QRect& band,
+                      int selStart, int selEnd) const;
 
     TextBuffer m_buffer;
     std::unique_ptr<EditLayout> m_layout;

@@ -411,6 +411,7 @@ void EditControl::onImeComposition(const QInputMethodEvent& event)
         underline.setFontUnderline(true);
         m_preeditFormats.append({0, static_cast<int>(m_preedit.size()), underline});
     }
+    m_layout->setPreedit(m_preedit, m_preeditFormats);
     if (starting)
         scrollCaret();
     restartCaretBlink();
