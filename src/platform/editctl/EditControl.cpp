@@ -7,6 +7,7 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <climits>
 
 namespace platform {
 
@@ -64,8 +65,13 @@ void EditControl::bufferChanged(const TextBuffer::Change& change)
     m_caretAtRowEnd = false;
     m_goalX = -1;
     m_hasCaretOverride = false;
+    const int rowsBefore = m_rowCount;
     updateScrollBars();
-    viewport()->update();
+    // Only the rows the edit laid out anew are drawn again, unless rows moved below them.
+    int first = 0;
+    int end = 0;
+    m_layout->changedRows(&first, &end);
+    updateRows(first, end < 0 || m_rowCount != rowsBefore ? INT_MAX : end - 1);
     emit textChanged();
     // The undo history edits the buffer directly and sets its selection afterwards.
     scheduleSelectionSync();
@@ -75,9 +81,13 @@ void EditControl::syncSelection()
 {
     if (m_buffer.anchor() == m_lastAnchor && m_buffer.caret() == m_lastCaret)
         return;
+    // The rows between the old and the new ends of the selection change their look; the
+    // row before takes in a caret drawn at the end of a wrapped row.
+    const int low = std::min({m_lastAnchor, m_lastCaret, m_buffer.anchor(), m_buffer.caret()});
+    const int high = std::max({m_lastAnchor, m_lastCaret, m_buffer.anchor(), m_buffer.caret()});
     m_lastAnchor = m_buffer.anchor();
     m_lastCaret = m_buffer.caret();
-    viewport()->update();
+    updateRows(m_layout->rowOfPos(low) - 1, m_layout->rowOfPos(high));
     updateMicroFocus();
     emit selectionChanged();
 }
@@ -317,6 +327,17 @@ int EditControl::lineLength(int pos) const
     }
     const int row = m_layout->rowOfPos(std::max(0, pos));
     return m_layout->rowEnd(row) - m_layout->rowStart(row);
+}
+
+void EditControl::updateRows(int first, int last)
+{
+    const int top = verticalScrollBar()->value();
+    const int from = std::max(first, top) - top;
+    const int to = static_cast<int>(std::min<long long>(last, static_cast<long long>(top) + fullyVisibleRows() + 1)) - top;
+    if (to < from)
+        return;
+    const int height = lineHeight();
+    viewport()->update(QRect(0, formattingRect().top() + from * height, viewport()->width(), (to - from + 1) * height));
 }
 
 int EditControl::caretRow() const

@@ -207,6 +207,8 @@ private:
     void deleteRange(int start, int end);
     void moveCaret(int pos, bool extend, bool atRowEnd = false);
     int caretRow() const;
+    // Repaints rows first to last (as far as they are visible); last may be INT_MAX.
+    void updateRows(int first, int last);
 
     // geometry and scrolling (EditControlGeometry.cpp)
     void applyTabStops();
@@ -243,6 +245,7 @@ private:
     bool m_wordWrap = false;
     bool m_redraw = true;
     qreal m_widestInScrollBar = 0;  // widest line the horizontal range was last set from
+    int m_rowCount = 1;             // rows the vertical range was last set from
 
     // The caret, where the selection ends; at a wrap point it may be drawn at the end of
     // the row before (after End or a click past a wrapped row).

@@ -64,7 +64,8 @@ void EditControl::updateScrollBars()
 {
     const int page = fullyVisibleRows();
     QScrollBar* vertical = verticalScrollBar();
-    vertical->setRange(0, std::max(0, m_layout->rowCount() - page));
+    m_rowCount = m_layout->rowCount();
+    vertical->setRange(0, std::max(0, m_rowCount - page));
     vertical->setPageStep(page);
     vertical->setSingleStep(1);
 

@@ -161,7 +161,7 @@ void EditControl::restartCaretBlink()
         m_caretTimer.start(flashTime / 2);
     else
         m_caretTimer.stop();
-    viewport()->update();
+    viewport()->update(caretRect().adjusted(-1, 0, 1, 0));
 }
 
 void EditControl::blinkCaret()
@@ -174,6 +174,7 @@ void EditControl::focusInEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusInEvent(event);
     restartCaretBlink();
+    viewport()->update();   // the selection is drawn in its focused colours again
 }
 
 void EditControl::focusOutEvent(QFocusEvent* event)

@@ -124,7 +124,9 @@ void EditLayout::textChanged(const TextBuffer::Change& change, int oldLineCount)
     const int lineLength = m_buffer.lineEnd(line) - m_buffer.lineIndex(line);
     if (delta == 0 && found != m_longLines.end() && m_buffer.lineFromChar(change.start + change.inserted) == line
         && isLong(line) && found->second->length - change.removed + change.inserted == lineLength) {
-        updateLongLine(*found->second, line, change.start - m_buffer.lineIndex(line), change.removed, change.inserted);
+        LongLine& ll = *found->second;
+        const bool rowsKnown = ll.rowsKnown && wraps();
+        updateLongLine(ll, line, change.start - m_buffer.lineIndex(line), change.removed, change.inserted);
         for (int other = first; other < first + newTouched; ++other) {
             if (other != line) {
                 if (const auto it = m_longLines.find(other); it != m_longLines.end())
@@ -133,6 +135,17 @@ void EditLayout::textChanged(const TextBuffer::Change& change, int oldLineCount)
         }
         dropCachedLines(first, oldTouched, 0);
         m_rows->replaceLines(first, oldTouched, newTouched);
+        if (!wraps()) {
+            m_changedFrom = first;
+            m_changedEnd = first + newTouched;
+        } else if (rowsKnown && first == line && newTouched == 1) {
+            const int lineRow = m_rows->firstRowOf(line);
+            m_changedFrom = lineRow + static_cast<int>(m_reflowFrom);
+            m_changedEnd = m_reflowMovedRows ? -1 : lineRow + static_cast<int>(m_reflowEnd);
+        } else {
+            m_changedFrom = m_rows->firstRowOf(first);
+            m_changedEnd = -1;
+        }
         return;
     }
 
@@ -151,6 +164,8 @@ void EditLayout::textChanged(const TextBuffer::Change& change, int oldLineCount)
     m_longLines = std::move(kept);
     dropCachedLines(first, oldTouched, delta);
     m_rows->replaceLines(first, oldTouched, newTouched);
+    m_changedFrom = wraps() ? m_rows->firstRowOf(first) : first;
+    m_changedEnd = !wraps() && delta == 0 ? first + newTouched : -1;
 }
 
 void EditLayout::dropCachedLines(int first, int removed, int delta)

@@ -77,6 +77,15 @@ public:
     void textChanged(const TextBuffer::Change& change, int oldLineCount);
     // Forgets every layout and row count.
     void reset();
+    // The rows the latest textChanged() drew anew: [*first, *end); *end is -1 when every row
+    // from *first on may have moved.
+    void changedRows(int* first, int* end) const
+    {
+        *first = m_changedFrom;
+        *end = m_changedEnd;
+    }
+    // Whether line is laid out in pieces.
+    bool isLong(int line) const;
 
     // ---- rows ------------------------------------------------------------------------------
     int rowCount();
@@ -150,7 +159,6 @@ private:
         qreal phase = 0;
     };
 
-    bool isLong(int line) const;
     LongLine& longLine(int line);
     void buildPieces(LongLine& ll, int lineStart);
     void updateLongLine(LongLine& ll, int line, int offset, int removed, int inserted);
@@ -216,6 +224,12 @@ private:
     QList<QTextLayout::FormatRange> m_preeditFormats;
     std::unique_ptr<QTextLayout> m_preeditLayout;
     int m_preeditCaret = -1;   // caret the preedit layout was built for
+    int m_changedFrom = 0;
+    int m_changedEnd = -1;
+    // Rows of a long line a re-flow replaced, counted in the line: [from, end).
+    size_t m_reflowFrom = 0;
+    size_t m_reflowEnd = 0;
+    bool m_reflowMovedRows = false;
 };
 
 } // namespace platform

@@ -412,6 +412,9 @@ void EditLayout::reflowRows(LongLine& ll, int line, int offset, int removed, int
     }
     for (size_t i = from; i < resumeAt; ++i)
         forget(kSegmentKey | oldIds[i]);
+    m_reflowFrom = from;
+    m_reflowEnd = ll.rowStarts.size();
+    m_reflowMovedRows = resumeAt == oldStarts.size() || m_reflowEnd - from != resumeAt - from;
     for (size_t i = resumeAt; i < oldStarts.size(); ++i) {
         ll.rowStarts.push_back(oldStarts[i] + delta);
         ll.rowIds.push_back(oldIds[i]);
