@@ -219,7 +219,7 @@ void EditLayout::remember(std::uint64_t key, std::unique_ptr<QTextLayout> layout
     m_cache.emplace(key, CacheEntry{std::move(layout), m_lru.begin(), units, phase});
     m_cachedUnits += units;
     // The newest layout always stays, however long: the caller is about to use it.
-    while (m_lru.size() > 1 && (m_cachedUnits > kCachedUnits || m_cache.size() > kCachedLines * 2)) {
+    while (m_lru.size() > 1 && (m_cachedUnits > kCachedUnits || m_cache.size() > kCachedLines)) {
         forget(m_lru.back());
     }
 }

@@ -16,9 +16,18 @@
 // A tab's width depends on the x it starts at, so a piece carries the x phase of the tab
 // grid it starts at, and rows start on the grid.
 //
+// Where a long line can look different from one shaped at once: beyond the cuts described in
+// LinePieces.h, a piece not shaped yet counts with its units' own advances, which is exact
+// for text whose glyphs keep them (kana, kanji, Latin in the font) but not for marks drawn
+// from a fallback font or a joining script; when such a piece is shaped, everything to its
+// right moves by the difference. A wrapped row of such text is found from the same widths,
+// so it may end a little before or after the wrap width (it is drawn clipped to it). A
+// composition in a wrapped long line widens its row instead of re-flowing the rows after it.
+//
 // The shaped layouts held at any time are capped at kCachedUnits units of text, whole lines
-// and pieces together (about 10 MB of glyph data); every other record of a long line costs
-// well under one byte per unit (pieces of 192 to 512 units, rows of a few dozen).
+// and pieces together: about 54 bytes a unit, under 9 MB. Every other record of a long line
+// costs well under one byte per unit (pieces of 192 to 512 units, rows of a few dozen),
+// plus one table of 256 KB of unit widths.
 
 #include "platform/editctl/TextBuffer.h"
 
