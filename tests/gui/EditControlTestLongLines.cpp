@@ -84,11 +84,13 @@ void expectSameAsFresh(platform::EditLayout& layout, const platform::TextBuffer&
         const int pos = sample[i];
         if (pos < buffer.length() && buffer.at(pos) == 0x0301)
             continue;   // inside a cluster a point finds the cluster's edge
+        // Shaping the piece of the one position may move the other: the earlier one first.
+        const qreal previous = i > 0 ? layout.xOfPos(sample[i - 1]) : 0;
         const qreal x = layout.xOfPos(pos);
         if (wrapWidth > 0) {
             EXPECT_NEAR(x, fresh.xOfPos(pos), 0.01) << when << " pos " << pos;
         } else if (i > 0 && buffer.lineFromChar(sample[i - 1]) == buffer.lineFromChar(pos)) {
-            EXPECT_GE(x, layout.xOfPos(sample[i - 1])) << when << " pos " << pos;
+            EXPECT_GE(x, previous) << when << " pos " << pos;
         }
         EXPECT_EQ(layout.posAtX(layout.rowOfPos(pos), x), pos) << when << " pos " << pos;
     }
@@ -184,6 +186,7 @@ TEST_F(EditControlTest, LongLineGeometryThroughTheControl)
     const int middle = boundaryNear(edit->buffer(), 75000);
     edit->setSel(middle, middle);
     edit->scrollCaret();
+    edit->viewport()->repaint();   // the pieces in view are shaped: x no longer moves
     const QRect before = edit->inputMethodQuery(Qt::ImCursorRectangle).toRect();
     QInputMethodEvent compose(QStringLiteral("にほん"), {});
     QApplication::sendEvent(edit.get(), &compose);

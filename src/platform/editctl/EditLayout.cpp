@@ -503,7 +503,10 @@ void EditLayout::rowParts(int row, qreal left, qreal right, std::vector<RowPart>
     qreal shift = 0;
     if (composing) {
         const qreal plain = pieceX(ll, composed + 1) - pieceX(ll, composed);
-        shift = std::max<qreal>(0, preeditLayout().lineAt(0).horizontalAdvance() - plain);
+        const QTextLine composedLine = preeditLayout().lineAt(0);
+        const qreal width = std::max(composedLine.horizontalAdvance(),
+                                     composedLine.cursorToX(composedLine.textStart() + composedLine.textLength()));
+        shift = std::max<qreal>(0, width - plain);
     }
     size_t p = pieceAtX(ll, left);
     if (p > composed)

@@ -13,8 +13,11 @@
 //    start, breaking at line-break opportunities; each row visible is shaped on its own.
 //    An edit re-flows rows from the one before the change and stops as soon as a new row
 //    starts where an old one did in the unchanged text after it.
-// A tab's width depends on the x it starts at, so a piece carries the x phase of the tab
-// grid it starts at, and rows start on the grid.
+// A tab's width depends on the x it starts at, so a piece is shaped with the line's tab
+// grid shifted by the x it starts at, and rows start on the grid. The shaper's own rounding
+// of shifted stops can put a tab of an unwrapped long line up to one stop away from where a
+// layout of the whole line would; drawing, caret and clicks all use the same pieces, so
+// they agree with one another.
 //
 // Where a long line can look different from one shaped at once: beyond the cuts described in
 // LinePieces.h, a piece not shaped yet counts with its units' own advances, which is exact

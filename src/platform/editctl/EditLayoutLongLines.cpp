@@ -211,17 +211,23 @@ const QTextLayout& EditLayout::pieceLayout(LongLine& ll, int line, size_t piece)
     auto layout = buildSegment(m_buffer.lineIndex(line) + p.start, end - p.start, phase, false);
     // The shaped width replaces the one counted from the units; later pieces move with it.
     const QTextLine textLine = layout->lineAt(0);
-    float lead = static_cast<float>(textLine.horizontalAdvance());
+    // The advance leaves out white space at the end, which the next piece follows.
+    const qreal advance = std::max(textLine.horizontalAdvance(), textLine.cursorToX(end - p.start));
+    float lead = static_cast<float>(advance);
     float rest = 0;
     if (p.hasTab) {
+        // Split so that the running sum lands exactly where this layout ends: the stop the
+        // first tab reaches is taken as the sum counts it, whatever the shaper rounded.
         const int firstTab = static_cast<int>(layout->text().indexOf(QLatin1Char('\t')));
+        const qreal start = pieceX(ll, piece);
         lead = static_cast<float>(textLine.cursorToX(firstTab));
-        rest = static_cast<float>(textLine.horizontalAdvance() - textLine.cursorToX(firstTab + 1));
+        const qreal stop = nextTabStop(start + lead, tabDistance()) - start;
+        rest = static_cast<float>(advance - stop);
     }
     if (lead != p.lead || rest != p.rest) {
         p.lead = lead;
         p.rest = rest;
-        ll.validX = std::min(ll.validX, piece + 1);
+        ll.validX = std::min(ll.validX, piece);   // x of the pieces after it
     }
     p.shaped = true;
     const QTextLayout& result = *layout;

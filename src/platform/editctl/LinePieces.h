@@ -20,8 +20,8 @@ namespace platform::pieces {
 // Lines longer than this are laid out in pieces; shorter ones as one layout.
 inline constexpr int kLongLine = 1024;
 // A piece holds at most this many units, and at least kPieceMin unless the line ends first.
-inline constexpr int kPieceMax = 512;
-inline constexpr int kPieceMin = 192;
+inline constexpr int kPieceMax = 256;
+inline constexpr int kPieceMin = 96;
 
 // Whether a cut between units text[at - 1] and text[at] keeps code points and grapheme
 // clusters whole. The ends of the text are always safe.

@@ -62,10 +62,11 @@ TEST(LinePieces, CutsAreBoundedAndAsSafeAsTheTextAllows)
                 preferredInReach |= isPreferredCut(text, at);
                 safeInReach |= isSafeCut(text, at);
             }
-            if (preferredInReach)
+            if (preferredInReach) {
                 EXPECT_TRUE(isPreferredCut(text, end)) << "kind " << kind << " cut " << end;
-            else if (safeInReach)
+            } else if (safeInReach) {
                 EXPECT_TRUE(isSafeCut(text, end)) << "kind " << kind << " cut " << end;
+            }
         }
     }
 
