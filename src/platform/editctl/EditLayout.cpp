@@ -15,7 +15,8 @@ namespace platform {
 
 namespace {
 
-// Enough layouts for several screens of rows; older ones are rebuilt when needed again.
+// Enough layouts (whole lines, pieces and rows together) for several screens of rows;
+// older ones are rebuilt when needed again.
 constexpr size_t kCachedLines = 512;
 // At most this many pieces are drawn in one row: together they stay far within the cache,
 // so none of them is dropped while the row is drawn.

@@ -29,7 +29,7 @@
 //
 // The shaped layouts held at any time are capped at kCachedUnits units of text, whole lines
 // and pieces together: about 54 bytes a unit, under 9 MB. Every other record of a long line
-// costs well under one byte per unit (pieces of 192 to 512 units, rows of a few dozen),
+// costs well under one byte per unit (pieces of 96 to 256 units, rows of a few dozen),
 // plus one table of 256 KB of unit widths.
 
 #include "platform/editctl/TextBuffer.h"
