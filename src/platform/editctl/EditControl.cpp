@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <utility>
+#include <climits>
 
 namespace platform {
 
@@ -56,8 +57,13 @@ void EditControl::bufferChanged(const TextBuffer::Change& change)
     m_caretAtRowEnd = false;
     m_goalX = -1;
     m_hasCaretOverride = false;
+    const int rowsBefore = m_rowCount;
     updateScrollBars();
-    viewport()->update();
+    // Only the rows the edit laid out anew are drawn again, unless rows moved below them.
+    int first = 0;
+    int end = 0;
+    m_layout->changedRows(&first, &end);
+    updateRows(first, end < 0 || m_rowCount != rowsBefore ? INT_MAX : end - 1);
     emit textChanged();
 }
 
@@ -70,9 +76,13 @@ void EditControl::syncSelection()
             updateMicroFocus();
         return;
     }
+    // The rows between the old and the new ends of the selection change their look; the
+    // row before takes in a caret drawn at the end of a wrapped row.
+    const int low = std::min({m_lastAnchor, m_lastCaret, m_buffer.anchor(), m_buffer.caret()});
+    const int high = std::max({m_lastAnchor, m_lastCaret, m_buffer.anchor(), m_buffer.caret()});
     m_lastAnchor = m_buffer.anchor();
     m_lastCaret = m_buffer.caret();
-    viewport()->update();
+    updateRows(m_layout->rowOfPos(low) - 1, m_layout->rowOfPos(high));
     updateMicroFocus();
     emit selectionChanged();
 }
@@ -301,6 +311,17 @@ int EditControl::lineLength(int pos) const
     }
     const int row = m_layout->rowOfPos(std::max(0, pos));
     return m_layout->rowEnd(row) - m_layout->rowStart(row);
+}
+
+void EditControl::updateRows(int first, int last)
+{
+    const int top = verticalScrollBar()->value();
+    const int from = std::max(first, top) - top;
+    const int to = static_cast<int>(std::min<long long>(last, static_cast<long long>(top) + fullyVisibleRows() + 1)) - top;
+    if (to < from)
+        return;
+    const int height = lineHeight();
+    viewport()->update(QRect(0, formattingRect().top() + from * height, viewport()->width(), (to - from + 1) * height));
 }
 
 int EditControl::caretRow() const

@@ -32,6 +32,7 @@ class QPainter;
 namespace platform {
 
 class EditLayout;
+struct RowPart;
 
 class EditControl : public QAbstractScrollArea {
     Q_OBJECT
@@ -205,6 +206,8 @@ private:
     void deleteRange(int start, int end);
     void moveCaret(int pos, bool extend, bool atRowEnd = false);
     int caretRow() const;
+    // Repaints rows first to last (as far as they are visible); last may be INT_MAX.
+    void updateRows(int first, int last);
 
     // geometry and scrolling (EditControlGeometry.cpp)
     void applyTabStops();
@@ -224,17 +227,9 @@ private:
     // painting (EditControlPaint.cpp)
     void restartCaretBlink();
     void blinkCaret();
-    // The layout a line is drawn with: the cached one, or one with the composition in it.
-    QTextLayout* layoutForPainting(int line, std::unique_ptr<QTextLayout>* holder) const;
-    // Where a line's text sits in the layout it is drawn with (after a composition in it).
-    struct LineInLayout {
-        int start = 0;          // buffer position of the line
-        int compositionAt = -1; // offset of the composition in the line, or -1
-        int compositionLength = 0;
-    };
-    // Draws the boxes of control characters in row `row` of layout over their cells.
-    void paintSymbols(QPainter& painter, const QTextLayout& layout, int row, const LineInLayout& where,
-                      QPointF origin, const QRect& band, int selFrom, int selTo) const;
+    // Draws the boxes of control characters in one row of a drawn part over their cells.
+    void paintSymbols(QPainter& painter, const RowPart& part, QPointF origin, const QRect& band,
+                      int selStart, int selEnd) const;
 
     TextBuffer m_buffer;
     std::unique_ptr<EditLayout> m_layout;
@@ -250,6 +245,7 @@ private:
     bool m_wordWrap = false;
     bool m_redraw = true;
     qreal m_widestInScrollBar = 0;  // widest line the horizontal range was last set from
+    int m_rowCount = 1;             // rows the vertical range was last set from
 
     // The caret, where the selection ends; at a wrap point it may be drawn at the end of
     // the row before (after End or a click past a wrapped row).

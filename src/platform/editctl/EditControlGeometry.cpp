@@ -64,7 +64,8 @@ void EditControl::updateScrollBars()
 {
     const int page = fullyVisibleRows();
     QScrollBar* vertical = verticalScrollBar();
-    vertical->setRange(0, std::max(0, m_layout->rowCount() - page));
+    m_rowCount = m_layout->rowCount();
+    vertical->setRange(0, std::max(0, m_rowCount - page));
     vertical->setPageStep(page);
     vertical->setSingleStep(1);
 
@@ -206,16 +207,9 @@ QRect EditControl::caretRect() const
 
     if (!m_preedit.isEmpty()) {
         // The caret stands inside the composition, in the layout that shows it.
-        const int line = m_buffer.lineFromChar(caret);
-        const int lineStart = m_buffer.lineIndex(line);
-        std::unique_ptr<QTextLayout> holder;
-        const QTextLayout* layout = layoutForPainting(line, &holder);
-        const int offset = std::clamp(caret, lineStart, m_buffer.lineEnd(line)) - lineStart
-                           + std::clamp(m_preeditCursor, 0, static_cast<int>(m_preedit.size()));
-        const QTextLine textLine = layout->lineForTextPosition(offset);
-        const int rowInLine = textLine.isValid() ? textLine.lineNumber() : 0;
-        const qreal x = textLine.isValid() ? textLine.cursorToX(offset) : 0;
-        const int row = m_layout->firstRowOfLine(line) + rowInLine;
+        int row = 0;
+        qreal x = 0;
+        m_layout->preeditCaret(m_preeditCursor, &row, &x);
         return QRect(rect.left() + qRound(x) - scrollX, rect.top() + (row - firstRow) * height, kCaretWidth, height);
     }
 

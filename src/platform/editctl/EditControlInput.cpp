@@ -237,13 +237,13 @@ void EditControl::onChar(char16_t c)
 
 void EditControl::moveCaret(int pos, bool extend, bool atRowEnd)
 {
+    viewport()->update(caretRect().adjusted(-1, 0, 1, 0));
     m_buffer.setSel(extend ? m_buffer.anchor() : pos, pos);
     m_caretAtRowEnd = atRowEnd;
     m_goalX = -1;
     m_hasCaretOverride = false;
     scrollCaret();
     restartCaretBlink();
-    viewport()->update();
     syncSelection();
 }
 
@@ -411,10 +411,15 @@ void EditControl::onImeComposition(const QInputMethodEvent& event)
         underline.setFontUnderline(true);
         m_preeditFormats.append({0, static_cast<int>(m_preedit.size()), underline});
     }
+    m_layout->setPreedit(m_preedit, m_preeditFormats);
     if (starting)
         scrollCaret();
     restartCaretBlink();
-    viewport()->update();
+    // The composition reshapes the caret's row; in a line laid out as one, with wrapping,
+    // the rows after it in the line may move too.
+    const int row = caretRow();
+    const int line = m_buffer.lineFromChar(m_buffer.caret());
+    updateRows(row, m_wordWrap && !m_layout->isLong(line) ? m_layout->firstRowOfLine(line + 1) - 1 : row);
     updateMicroFocus();
 }
 

@@ -37,20 +37,6 @@ QFont labelFont(const QFont& base, const QString& label, const QRectF& box, int 
 
 } // namespace
 
-QTextLayout* EditControl::layoutForPainting(int line, std::unique_ptr<QTextLayout>* holder) const
-{
-    const int caret = m_buffer.caret();
-    if (m_preedit.isEmpty() || m_buffer.lineFromChar(caret) != line)
-        return &m_layout->lineLayout(line);
-    const int lineStart = m_buffer.lineIndex(line);
-    const int offset = std::clamp(caret, lineStart, m_buffer.lineEnd(line)) - lineStart;
-    QList<QTextLayout::FormatRange> formats = m_preeditFormats;
-    for (QTextLayout::FormatRange& range : formats)
-        range.start += offset;
-    *holder = m_layout->layoutWithPreedit(line, offset, m_preedit, formats);
-    return holder->get();
-}
-
 void EditControl::paintEvent(QPaintEvent* event)
 {
     QPainter painter(viewport());
@@ -76,52 +62,42 @@ void EditControl::paintEvent(QPaintEvent* event)
         selection.setForeground(colors.color(QPalette::Text));
     }
 
-    const int caret = m_buffer.caret();
-    const int preeditLine = m_preedit.isEmpty() ? -1 : m_buffer.lineFromChar(caret);
-    const int lineCount = m_buffer.lineCount();
-    int line = m_layout->lineOfRow(firstRow);
-    int y = rect.top() - (firstRow - m_layout->firstRowOfLine(line)) * rowHeight;
     const QRect textArea = rect & dirty;
     painter.setPen(colors.color(QPalette::Text));
-
-    for (; line < lineCount && y <= textArea.bottom(); ++line) {
-        std::unique_ptr<QTextLayout> holder;
-        QTextLayout* layout = layoutForPainting(line, &holder);
-        const int lineStart = m_buffer.lineIndex(line);
-        const int lineEnd = m_buffer.lineEnd(line);
-
-        QList<QTextLayout::FormatRange> selections;
-        const int from = std::max(selStart, lineStart) - lineStart;
-        const int to = std::min(selEnd, lineEnd) - lineStart;
-        if (from < to) {
-            // In the line that shows a composition, text after the caret sits further on.
-            const int caretOffset = line == preeditLine ? caret - lineStart : lineEnd - lineStart + 1;
-            const int shift = static_cast<int>(m_preedit.size());
-            const int start = from >= caretOffset ? from + shift : from;
-            const int end = to > caretOffset ? to + shift : to;
-            selections.append({start, end - start, selection});
-        }
-
+    // Only what lies across the dirty area, with a little margin, is asked for: a long
+    // line shapes no piece outside it.
+    const qreal left = textArea.left() - originX - rowHeight;
+    const qreal right = textArea.right() + 1 - originX + rowHeight;
+    const int rows = m_layout->rowCount();
+    std::vector<RowPart> parts;
+    for (int row = firstRow; row < rows; ++row) {
+        const int top = rect.top() + (row - firstRow) * rowHeight;
+        if (top > textArea.bottom())
+            break;
         // Each row is drawn clipped to its own band, so a tall fallback glyph or a taller
         // line box never paints into the neighbouring rows.
-        LineInLayout where;
-        where.start = lineStart;
-        if (line == preeditLine) {
-            where.compositionAt = caret - lineStart;
-            where.compositionLength = static_cast<int>(m_preedit.size());
-        }
-        const int rows = layout->lineCount();
-        for (int r = 0; r < rows; ++r) {
-            const QRect band = QRect(rect.left(), y + r * rowHeight, rect.width(), rowHeight) & textArea;
-            if (band.isEmpty())
-                continue;
+        const QRect band = QRect(rect.left(), top, rect.width(), rowHeight) & textArea;
+        if (band.isEmpty())
+            continue;
+        m_layout->rowParts(row, left, right, parts);
+        for (const RowPart& part : parts) {
+            QList<QTextLayout::FormatRange> selections;
+            const int from = std::max(selStart, part.textStart) - part.textStart;
+            const int to = std::min(selEnd, part.textStart + part.length) - part.textStart;
+            if (from < to) {
+                // Text after a composition sits further on in the layout that shows it.
+                const int at = part.compositionAt >= 0 ? part.compositionAt : part.length + 1;
+                const int start = from >= at ? from + part.compositionLength : from;
+                const int end = to > at ? to + part.compositionLength : to;
+                selections.append({start, end - start, selection});
+            }
+            const QPointF origin(originX + part.x, top - part.layoutRow * rowHeight);
             painter.save();
             painter.setClipRect(band);
-            layout->draw(&painter, QPointF(originX, y), selections, band);
-            paintSymbols(painter, *layout, r, where, QPointF(originX, y), band, from, to);
+            part.layout->draw(&painter, origin, selections, band);
+            paintSymbols(painter, part, origin, band, from, to);
             painter.restore();
         }
-        y += rows * rowHeight;
     }
 
     const bool caretVisible = m_preedit.isEmpty() || m_preeditCursorVisible;
@@ -133,25 +109,27 @@ void EditControl::paintEvent(QPaintEvent* event)
         QMetaObject::invokeMethod(this, [this] { updateScrollBars(); }, Qt::QueuedConnection);
 }
 
-void EditControl::paintSymbols(QPainter& painter, const QTextLayout& layout, int row, const LineInLayout& where,
-                               QPointF origin, const QRect& band, int selFrom, int selTo) const
+void EditControl::paintSymbols(QPainter& painter, const RowPart& part, QPointF origin, const QRect& band,
+                               int selFrom, int selTo) const
 {
-    const QTextLine textLine = layout.lineAt(row);
+    const QTextLine textLine = part.layout->lineAt(part.layoutRow);
     // Only the part of the row inside the band: a very long unwrapped line is not scanned.
     const int left = textLine.xToCursor(band.left() - origin.x());
     const int right = textLine.xToCursor(band.right() + 1 - origin.x());
     const int from = std::max(textLine.textStart(), std::min(left, right) - 1);
     const int to = std::min(textLine.textStart() + textLine.textLength(), std::max(left, right) + 1);
-    const qreal top = origin.y() + row * lineHeight();
+    const qreal top = origin.y() + part.layoutRow * lineHeight();
 
     for (int pos = from; pos < to; ++pos) {
         int offset = pos;
-        if (where.compositionAt >= 0 && pos >= where.compositionAt) {
-            if (pos < where.compositionAt + where.compositionLength)
+        if (part.compositionAt >= 0 && pos >= part.compositionAt) {
+            if (pos < part.compositionAt + part.compositionLength)
                 continue;   // composition text is the input method's, drawn as it is
-            offset -= where.compositionLength;
+            offset -= part.compositionLength;
         }
-        const char16_t unit = m_buffer.at(where.start + offset);
+        if (offset >= part.length)
+            continue;
+        const char16_t unit = m_buffer.at(part.textStart + offset);
         if (!isShownAsSymbol(unit))
             continue;
         const qreal x1 = textLine.cursorToX(pos);
@@ -183,7 +161,7 @@ void EditControl::restartCaretBlink()
         m_caretTimer.start(flashTime / 2);
     else
         m_caretTimer.stop();
-    viewport()->update();
+    viewport()->update(caretRect().adjusted(-1, 0, 1, 0));
 }
 
 void EditControl::blinkCaret()
@@ -196,6 +174,7 @@ void EditControl::focusInEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusInEvent(event);
     restartCaretBlink();
+    viewport()->update();   // the selection is drawn in its focused colours again
 }
 
 void EditControl::focusOutEvent(QFocusEvent* event)

@@ -1,6 +1,7 @@
 #include "platform/editctl/EditLayout.h"
 
 #include "platform/editctl/ControlSymbols.h"
+#include "platform/editctl/LinePieces.h"
 #include "platform/editctl/RowMap.h"
 
 #include <QFontInfo>
@@ -14,8 +15,14 @@ namespace platform {
 
 namespace {
 
-// Enough layouts for several screens of rows; older ones are rebuilt when needed again.
+// Enough layouts (whole lines, pieces and rows together) for several screens of rows;
+// older ones are rebuilt when needed again.
 constexpr size_t kCachedLines = 512;
+// At most this many pieces are drawn in one row: together they stay far within the cache,
+// so none of them is dropped while the row is drawn.
+constexpr size_t kMostPartsInARow = 48;
+// Keys of piece and row layouts of long lines; a whole line's key is its line number.
+constexpr std::uint64_t kSegmentKey = std::uint64_t(1) << 63;
 // Line width given to unwrapped rows: far wider than any text, within QTextLine's range.
 constexpr qreal kUnwrappedWidth = 8.0e6;
 // Tab distance QTextOption uses when none is set.
@@ -62,6 +69,8 @@ void EditLayout::setFont(const QFont& font)
 {
     m_font = font;
     m_advanceBounds.clear();
+    m_advances.clear();
+    m_pairAdvances.clear();
     const QFontMetrics metrics(m_font);
     m_rowHeight = std::max(1, metrics.height());
     m_ascent = metrics.ascent();
@@ -80,10 +89,18 @@ void EditLayout::setWrapWidth(int pixels)
     reset();
 }
 
+qreal EditLayout::tabDistance() const
+{
+    return m_tabStop > 0 ? m_tabStop : kDefaultTabDistance;
+}
+
 void EditLayout::reset()
 {
     m_cache.clear();
     m_lru.clear();
+    m_cachedUnits = 0;
+    m_longLines.clear();
+    m_preeditLayout.reset();
     m_widest = 0;
     m_rows->reset(m_buffer.lineCount());
 }
@@ -100,40 +117,122 @@ void EditLayout::textChanged(const TextBuffer::Change& change, int oldLineCount)
     const int first = m_buffer.lineFromChar(spanStart);
     const int newTouched = m_buffer.lineFromChar(spanEnd) - first + 1;
     const int oldTouched = newTouched - delta;
+    m_preeditLayout.reset();
 
+    // The usual keystroke in a long line: its pieces and rows follow the edit locally.
+    const int line = m_buffer.lineFromChar(change.start);
+    const auto found = m_longLines.find(line);
+    const int lineLength = m_buffer.lineEnd(line) - m_buffer.lineIndex(line);
+    if (delta == 0 && found != m_longLines.end() && m_buffer.lineFromChar(change.start + change.inserted) == line
+        && isLong(line) && found->second->length - change.removed + change.inserted == lineLength) {
+        LongLine& ll = *found->second;
+        const bool rowsKnown = ll.rowsKnown && wraps();
+        updateLongLine(ll, line, change.start - m_buffer.lineIndex(line), change.removed, change.inserted);
+        for (int other = first; other < first + newTouched; ++other) {
+            if (other != line) {
+                if (const auto it = m_longLines.find(other); it != m_longLines.end())
+                    dropLongLine(it);
+            }
+        }
+        dropCachedLines(first, oldTouched, 0);
+        m_rows->replaceLines(first, oldTouched, newTouched);
+        if (!wraps()) {
+            m_changedFrom = first;
+            m_changedEnd = first + newTouched;
+        } else if (rowsKnown && first == line && newTouched == 1) {
+            const int lineRow = m_rows->firstRowOf(line);
+            m_changedFrom = lineRow + static_cast<int>(m_reflowFrom);
+            m_changedEnd = m_reflowMovedRows ? -1 : lineRow + static_cast<int>(m_reflowEnd);
+        } else {
+            m_changedFrom = m_rows->firstRowOf(first);
+            m_changedEnd = -1;
+        }
+        return;
+    }
+
+    // Otherwise the long lines the edit touched are cut again when next needed, and those
+    // after it move with their lines.
+    std::unordered_map<int, std::unique_ptr<LongLine>> kept;
+    for (auto it = m_longLines.begin(); it != m_longLines.end();) {
+        const int at = it->first;
+        if (at >= first && at < first + oldTouched) {
+            dropLongLine(it++);
+            continue;
+        }
+        kept.emplace(at >= first + oldTouched ? at + delta : at, std::move(it->second));
+        ++it;
+    }
+    m_longLines = std::move(kept);
     dropCachedLines(first, oldTouched, delta);
     m_rows->replaceLines(first, oldTouched, newTouched);
+    m_changedFrom = wraps() ? m_rows->firstRowOf(first) : first;
+    m_changedEnd = !wraps() && delta == 0 ? first + newTouched : -1;
 }
 
 void EditLayout::dropCachedLines(int first, int removed, int delta)
 {
     if (delta == 0) {
         // The usual keystroke: no line moves, so only the touched lines are forgotten.
-        for (int line = first; line < first + removed; ++line) {
-            const auto found = m_cache.find(line);
-            if (found == m_cache.end())
-                continue;
-            m_lru.erase(found->second.lruPos);
-            m_cache.erase(found);
-        }
+        for (int line = first; line < first + removed; ++line)
+            forget(static_cast<std::uint64_t>(line));
         return;
     }
-    std::unordered_map<int, CachedLine> kept;
+    std::unordered_map<std::uint64_t, CacheEntry> kept;
     for (auto it = m_lru.begin(); it != m_lru.end();) {
-        const int line = *it;
+        const std::uint64_t key = *it;
+        if (key & kSegmentKey) {
+            kept.emplace(key, std::move(m_cache.at(key)));
+            ++it;
+            continue;
+        }
+        const int line = static_cast<int>(key);
         if (line >= first && line < first + removed) {
-            m_cache.erase(line);
+            m_cachedUnits -= m_cache.at(key).units;
+            m_cache.erase(key);
             it = m_lru.erase(it);
             continue;
         }
         const int newLine = line >= first + removed ? line + delta : line;
-        CachedLine entry = std::move(m_cache.at(line));
-        *it = newLine;
+        CacheEntry entry = std::move(m_cache.at(key));
+        *it = static_cast<std::uint64_t>(newLine);
         entry.lruPos = it;
-        kept.emplace(newLine, std::move(entry));
+        kept.emplace(static_cast<std::uint64_t>(newLine), std::move(entry));
         ++it;
     }
     m_cache = std::move(kept);
+}
+
+// ---- the layout cache ---------------------------------------------------------------------
+
+EditLayout::CacheEntry* EditLayout::cached(std::uint64_t key)
+{
+    const auto it = m_cache.find(key);
+    if (it == m_cache.end())
+        return nullptr;
+    m_lru.splice(m_lru.begin(), m_lru, it->second.lruPos);
+    return &it->second;
+}
+
+void EditLayout::remember(std::uint64_t key, std::unique_ptr<QTextLayout> layout, int units, qreal phase)
+{
+    forget(key);
+    m_lru.push_front(key);
+    m_cache.emplace(key, CacheEntry{std::move(layout), m_lru.begin(), units, phase});
+    m_cachedUnits += units;
+    // The newest layout always stays, however long: the caller is about to use it.
+    while (m_lru.size() > 1 && (m_cachedUnits > kCachedUnits || m_cache.size() > kCachedLines)) {
+        forget(m_lru.back());
+    }
+}
+
+void EditLayout::forget(std::uint64_t key)
+{
+    const auto it = m_cache.find(key);
+    if (it == m_cache.end())
+        return;
+    m_cachedUnits -= it->second.units;
+    m_lru.erase(it->second.lruPos);
+    m_cache.erase(it);
 }
 
 // ---- rows ---------------------------------------------------------------------------------
@@ -208,6 +307,18 @@ qreal EditLayout::xOfPos(int pos, bool atRowEnd)
     const int line = m_buffer.lineFromChar(pos);
     const int start = m_buffer.lineIndex(line);
     const int offset = std::clamp(pos - start, 0, m_buffer.lineEnd(line) - start);
+    if (isLong(line)) {
+        LongLine& ll = longLine(line);
+        if (wraps()) {
+            size_t r = rowAtOffset(ll, offset);
+            if (atRowEnd && r > 0 && offset == ll.rowStarts[r])
+                --r;
+            return rowLayout(ll, line, r).lineAt(0).cursorToX(offset - ll.rowStarts[r]);
+        }
+        const size_t p = pieceAtOffset(ll, offset);
+        const QTextLayout& layout = pieceLayout(ll, line, p);
+        return pieceX(ll, p) + layout.lineAt(0).cursorToX(offset - ll.pieces[p].start);
+    }
     QTextLayout& layout = lineLayout(line);
     QTextLine row = layout.lineForTextPosition(offset);
     if (!row.isValid())
@@ -221,42 +332,222 @@ int EditLayout::posAtX(int row, qreal x)
 {
     int line = 0;
     const int r = rowInLine(row, &line);
+    const int lineStart = m_buffer.lineIndex(line);
+    int offset = 0;
+    if (isLong(line)) {
+        LongLine& ll = longLine(line);
+        int from = 0;
+        int to = 0;
+        const QTextLayout* layout = nullptr;
+        qreal origin = 0;
+        if (wraps()) {
+            const size_t index = rowAtOffset(ll, m_rows->rowStartOffset(line, r));
+            from = ll.rowStarts[index];
+            to = index + 1 < ll.rowStarts.size() ? ll.rowStarts[index + 1] : ll.length;
+            layout = &rowLayout(ll, line, index);
+        } else {
+            const size_t p = pieceAtX(ll, x);
+            layout = &pieceLayout(ll, line, p);
+            origin = pieceX(ll, p);
+            from = ll.pieces[p].start;
+            to = p + 1 < ll.pieces.size() ? ll.pieces[p + 1].start : ll.length;
+        }
+        offset = from + std::clamp(layout->lineAt(0).xToCursor(x - origin, QTextLine::CursorBetweenCharacters),
+                                   0, to - from);
+        // A piece cut by force may leave the shaper's answer inside a pair; the caret never is.
+        const int pos = lineStart + offset;
+        if (offset > 0 && offset < ll.length && (m_buffer.at(pos) & 0xFC00) == 0xDC00
+            && (m_buffer.at(pos - 1) & 0xFC00) == 0xD800)
+            --offset;
+        return lineStart + offset;
+    }
     QTextLayout& layout = lineLayout(line);
     const QTextLine textLine = layout.lineAt(r);
     if (!textLine.isValid())
-        return m_buffer.lineIndex(line);
+        return lineStart;
     const int rowEndOffset = r + 1 < layout.lineCount() ? layout.lineAt(r + 1).textStart()
                                                         : layout.text().size();
-    const int offset = std::clamp(textLine.xToCursor(x, QTextLine::CursorBetweenCharacters),
-                                  textLine.textStart(), rowEndOffset);
-    return m_buffer.lineIndex(line) + offset;
+    offset = std::clamp(textLine.xToCursor(x, QTextLine::CursorBetweenCharacters),
+                        textLine.textStart(), rowEndOffset);
+    return lineStart + offset;
 }
 
-// ---- layouts ------------------------------------------------------------------------------
+// ---- composition --------------------------------------------------------------------------
+
+void EditLayout::setPreedit(const QString& preedit, const QList<QTextLayout::FormatRange>& formats)
+{
+    m_preedit = preedit;
+    m_preeditFormats = formats;
+    m_preeditLayout.reset();
+}
+
+// The stretch of text the composition is laid out with: the caret's whole line when it is
+// laid out as one, else the caret's piece or row.
+void EditLayout::preeditSegment(int* line, int* segStart, int* segLength, qreal* segX, int* row)
+{
+    const int caret = m_buffer.caret();
+    *line = m_buffer.lineFromChar(caret);
+    const int lineStart = m_buffer.lineIndex(*line);
+    const int offset = std::clamp(caret, lineStart, m_buffer.lineEnd(*line)) - lineStart;
+    *segX = 0;
+    if (!isLong(*line)) {
+        *segStart = lineStart;
+        *segLength = m_buffer.lineEnd(*line) - lineStart;
+        *row = firstRowOfLine(*line);
+        return;
+    }
+    LongLine& ll = longLine(*line);
+    if (wraps()) {
+        const size_t r = rowAtOffset(ll, offset);
+        *segStart = lineStart + ll.rowStarts[r];
+        *segLength = (r + 1 < ll.rowStarts.size() ? ll.rowStarts[r + 1] : ll.length) - ll.rowStarts[r];
+        *row = firstRowOfLine(*line) + static_cast<int>(r);
+        return;
+    }
+    const size_t p = pieceAtOffset(ll, offset);
+    *segStart = lineStart + ll.pieces[p].start;
+    *segLength = (p + 1 < ll.pieces.size() ? ll.pieces[p + 1].start : ll.length) - ll.pieces[p].start;
+    *segX = pieceX(ll, p);
+    *row = *line;
+}
+
+const QTextLayout& EditLayout::preeditLayout()
+{
+    const int caret = m_buffer.caret();
+    if (m_preeditLayout && m_preeditCaret == caret)
+        return *m_preeditLayout;
+    int line = 0;
+    int segStart = 0;
+    int segLength = 0;
+    qreal segX = 0;
+    int row = 0;
+    preeditSegment(&line, &segStart, &segLength, &segX, &row);
+    const int offset = std::clamp(caret - segStart, 0, segLength);
+    if (!isLong(line)) {
+        QList<QTextLayout::FormatRange> formats = m_preeditFormats;
+        for (QTextLayout::FormatRange& range : formats)
+            range.start += offset;
+        m_preeditLayout = buildLayout(line, offset, m_preedit, formats);
+    } else {
+        m_preeditLayout = buildSegment(segStart, segLength, wraps() ? 0 : tabPhaseAt(segX), wraps(), offset);
+    }
+    m_preeditCaret = caret;
+    return *m_preeditLayout;
+}
+
+void EditLayout::preeditCaret(int cursor, int* row, qreal* x)
+{
+    int line = 0;
+    int segStart = 0;
+    int segLength = 0;
+    qreal segX = 0;
+    preeditSegment(&line, &segStart, &segLength, &segX, row);
+    const QTextLayout& layout = preeditLayout();
+    const int offset = std::clamp(m_buffer.caret() - segStart, 0, segLength)
+                       + std::clamp(cursor, 0, static_cast<int>(m_preedit.size()));
+    const QTextLine textLine = layout.lineForTextPosition(offset);
+    if (!textLine.isValid()) {
+        *x = segX;
+        return;
+    }
+    if (!isLong(line))
+        *row += textLine.lineNumber();
+    *x = segX + textLine.cursorToX(offset);
+}
+
+// ---- drawing ------------------------------------------------------------------------------
+
+void EditLayout::rowParts(int row, qreal left, qreal right, std::vector<RowPart>& parts)
+{
+    parts.clear();
+    int line = 0;
+    const int r = rowInLine(row, &line);
+    const int lineStart = m_buffer.lineIndex(line);
+    const int caret = m_buffer.caret();
+    const bool composing = !m_preedit.isEmpty() && m_buffer.lineFromChar(caret) == line;
+    const int caretOffset = std::clamp(caret, lineStart, m_buffer.lineEnd(line)) - lineStart;
+
+    RowPart part;
+    if (!isLong(line)) {
+        part.layout = composing ? &preeditLayout() : &lineLayout(line);
+        part.layoutRow = r;
+        part.textStart = lineStart;
+        part.length = m_buffer.lineEnd(line) - lineStart;
+        if (composing) {
+            part.compositionAt = caretOffset;
+            part.compositionLength = static_cast<int>(m_preedit.size());
+        }
+        parts.push_back(part);
+        return;
+    }
+
+    LongLine& ll = longLine(line);
+    if (wraps()) {
+        const size_t index = rowAtOffset(ll, m_rows->rowStartOffset(line, r));
+        const int from = ll.rowStarts[index];
+        const int to = index + 1 < ll.rowStarts.size() ? ll.rowStarts[index + 1] : ll.length;
+        part.textStart = lineStart + from;
+        part.length = to - from;
+        if (composing && rowAtOffset(ll, caretOffset) == index) {
+            part.layout = &preeditLayout();
+            part.compositionAt = caretOffset - from;
+            part.compositionLength = static_cast<int>(m_preedit.size());
+        } else {
+            part.layout = &rowLayout(ll, line, index);
+        }
+        parts.push_back(part);
+        return;
+    }
+
+    // The composition widens its piece; the pieces after it are drawn that much further on.
+    const size_t composed = composing ? pieceAtOffset(ll, caretOffset) : ll.pieces.size();
+    qreal shift = 0;
+    if (composing) {
+        const qreal plain = pieceX(ll, composed + 1) - pieceX(ll, composed);
+        const QTextLine composedLine = preeditLayout().lineAt(0);
+        const qreal width = std::max(composedLine.horizontalAdvance(),
+                                     composedLine.cursorToX(composedLine.textStart() + composedLine.textLength()));
+        shift = std::max<qreal>(0, width - plain);
+    }
+    size_t p = pieceAtX(ll, left);
+    if (p > composed)
+        p = std::max(composed, pieceAtX(ll, left - shift));
+    for (; p < ll.pieces.size() && parts.size() < kMostPartsInARow; ++p) {
+        const qreal x = pieceX(ll, p) + (p > composed ? shift : 0);
+        if (x > right)
+            break;
+        // Pieces of no width (a run of combining marks, a zero-width font) all stand at
+        // one x; past the first few they add nothing to see and would only be shaped.
+        if (parts.size() >= 4 && p != composed && pieceX(ll, p + 1) - pieceX(ll, p) < 0.5)
+            continue;
+        part.x = x;
+        part.textStart = lineStart + ll.pieces[p].start;
+        part.length = (p + 1 < ll.pieces.size() ? ll.pieces[p + 1].start : ll.length) - ll.pieces[p].start;
+        if (p == composed) {
+            part.layout = &preeditLayout();
+            part.compositionAt = caretOffset - ll.pieces[p].start;
+            part.compositionLength = static_cast<int>(m_preedit.size());
+        } else {
+            part.layout = &pieceLayout(ll, line, p);
+            part.compositionAt = -1;
+            part.compositionLength = 0;
+        }
+        parts.push_back(part);
+    }
+}
+
+// ---- whole-line layouts -------------------------------------------------------------------
 
 QTextLayout& EditLayout::lineLayout(int line)
 {
     line = std::clamp(line, 0, m_buffer.lineCount() - 1);
-    if (auto it = m_cache.find(line); it != m_cache.end()) {
-        m_lru.splice(m_lru.begin(), m_lru, it->second.lruPos);
-        return *it->second.layout;
-    }
+    const auto key = static_cast<std::uint64_t>(line);
+    if (CacheEntry* entry = cached(key))
+        return *entry->layout;
     auto layout = buildLayout(line, 0, QString(), {});
     QTextLayout& result = *layout;
-    m_lru.push_front(line);
-    m_cache.emplace(line, CachedLine{std::move(layout), m_lru.begin()});
-    while (m_cache.size() > kCachedLines) {
-        m_cache.erase(m_lru.back());
-        m_lru.pop_back();
-    }
+    remember(key, std::move(layout), m_buffer.lineEnd(line) - m_buffer.lineIndex(line), 0);
     return result;
-}
-
-std::unique_ptr<QTextLayout> EditLayout::layoutWithPreedit(int line, int offset, const QString& preedit,
-                                                           const QList<QTextLayout::FormatRange>& formats)
-{
-    line = std::clamp(line, 0, m_buffer.lineCount() - 1);
-    return buildLayout(line, offset, preedit, formats);
 }
 
 std::unique_ptr<QTextLayout> EditLayout::buildLayout(int line, int preeditOffset, const QString& preedit,
@@ -304,6 +595,11 @@ void EditLayout::measureRows(int line, std::vector<int>& breaks)
 {
     const int start = m_buffer.lineIndex(line);
     const int end = m_buffer.lineEnd(line);
+    if (isLong(line)) {
+        LongLine& ll = longLine(line);
+        breaks.assign(ll.rowStarts.begin() + 1, ll.rowStarts.end());
+        return;
+    }
     if (start == end || surelyFitsOneRow(start, end))
         return;   // one row; no layout needed
     const QTextLayout& layout = lineLayout(line);

@@ -1,8 +1,36 @@
 #pragma once
-// Lays out the edit control's text in display rows: one QTextLayout per logical line, built
-// when first needed and kept in a bounded cache. Without wrapping every line is one row;
-// with wrapping a RowMap counts rows lazily. All x values are measured from the left edge of
-// the text, before margins and horizontal scrolling.
+// Lays out the edit control's text in display rows. All x values are measured from the left
+// edge of the text, before margins and horizontal scrolling.
+//
+// A line of up to pieces::kLongLine units is one QTextLayout, built when first needed and
+// kept in a bounded cache; with wrapping its QTextLines are its rows. A longer line is laid
+// out in pieces (see LinePieces.h) so that no operation shapes the whole of it:
+//  - Without wrapping, each piece is shaped on its own when it is drawn or measured, and the
+//    x at which every piece starts is a running sum of piece widths. A piece not shaped yet
+//    counts with the width its units have measured one by one; shaping replaces that with
+//    the exact width. An edit re-cuts and re-measures only the pieces it touched.
+//  - With wrapping, rows are found by adding up those unit widths from row start to row
+//    start, breaking at line-break opportunities; each row visible is shaped on its own.
+//    An edit re-flows rows from the one before the change and stops as soon as a new row
+//    starts where an old one did in the unchanged text after it.
+// A tab's width depends on the x it starts at, so a piece is shaped with the line's tab
+// grid shifted by the x it starts at, and rows start on the grid. The shaper's own rounding
+// of shifted stops can put a tab of an unwrapped long line up to one stop away from where a
+// layout of the whole line would; drawing, caret and clicks all use the same pieces, so
+// they agree with one another.
+//
+// Where a long line can look different from one shaped at once: beyond the cuts described in
+// LinePieces.h, a piece not shaped yet counts with its units' own advances, which is exact
+// for text whose glyphs keep them (kana, kanji, Latin in the font) but not for marks drawn
+// from a fallback font or a joining script; when such a piece is shaped, everything to its
+// right moves by the difference. A wrapped row of such text is found from the same widths,
+// so it may end a little before or after the wrap width (it is drawn clipped to it). A
+// composition in a wrapped long line widens its row instead of re-flowing the rows after it.
+//
+// The shaped layouts held at any time are capped at kCachedUnits units of text, whole lines
+// and pieces together: about 54 bytes a unit, under 9 MB. Every other record of a long line
+// costs well under one byte per unit (pieces of 96 to 256 units, rows of a few dozen),
+// plus one table of 256 KB of unit widths.
 
 #include "platform/editctl/TextBuffer.h"
 
@@ -11,6 +39,7 @@
 #include <QString>
 #include <QTextLayout>
 
+#include <cstdint>
 #include <list>
 #include <memory>
 #include <unordered_map>
@@ -20,8 +49,23 @@ namespace platform {
 
 class RowMap;
 
+// A layout that draws part of a display row. Its QTextLine layoutRow is the row; the
+// layout's origin lies at x, and layoutRow rows above the row's top.
+struct RowPart {
+    const QTextLayout* layout = nullptr;
+    int layoutRow = 0;
+    int textStart = 0;          // buffer position of the layout's first unit
+    int length = 0;             // buffer units the layout shows
+    qreal x = 0;
+    int compositionAt = -1;     // offset of the composition in the layout's text, or -1
+    int compositionLength = 0;
+};
+
 class EditLayout {
 public:
+    // Units of text the cached layouts may hold together.
+    static constexpr int kCachedUnits = 160 * 1024;
+
     explicit EditLayout(const TextBuffer& buffer);
     ~EditLayout();
     EditLayout(const EditLayout&) = delete;
@@ -45,6 +89,15 @@ public:
     void textChanged(const TextBuffer::Change& change, int oldLineCount);
     // Forgets every layout and row count.
     void reset();
+    // The rows the latest textChanged() drew anew: [*first, *end); *end is -1 when every row
+    // from *first on may have moved.
+    void changedRows(int* first, int* end) const
+    {
+        *first = m_changedFrom;
+        *end = m_changedEnd;
+    }
+    // Whether line is laid out in pieces.
+    bool isLong(int line) const;
 
     // ---- rows ------------------------------------------------------------------------------
     int rowCount();
@@ -68,33 +121,89 @@ public:
     // The boundary in row nearest to x; never beyond the row's end.
     int posAtX(int row, qreal x);
 
-    // ---- layouts ---------------------------------------------------------------------------
-    // The cached layout of line. Its QTextLines are the line's rows; each one is placed at
-    // y = rowInLine * rowHeight() + ascent() - its own ascent, so that baselines stay one
-    // row height apart whatever fonts the line falls back to.
+    // ---- input-method composition ----------------------------------------------------------
+    // Shows `preedit` at the caret until it is set empty; `formats` are relative to the
+    // preedit. The layout that shows it is built once and kept while nothing changes.
+    void setPreedit(const QString& preedit, const QList<QTextLayout::FormatRange>& formats);
+    // Row and x of the caret standing `cursor` units into the composition.
+    void preeditCaret(int cursor, int* row, qreal* x);
+
+    // ---- drawing ---------------------------------------------------------------------------
+    // The parts of row that show anything between x = left and x = right.
+    void rowParts(int row, qreal left, qreal right, std::vector<RowPart>& parts);
+
+    // The whole-line layout of a line that is laid out as one (tests compare row counts with
+    // it); its QTextLines are placed at y = rowInLine * rowHeight() + ascent() - own ascent.
     QTextLayout& lineLayout(int line);
-    // A fresh layout of line with `preedit` shown at offset (input-method composition);
-    // `formats` are relative to the text with the preedit inserted.
-    std::unique_ptr<QTextLayout> layoutWithPreedit(int line, int offset, const QString& preedit,
-                                                   const QList<QTextLayout::FormatRange>& formats);
 
     // Widest line laid out so far without wrapping; it grows as lines are seen and is reset
-    // with the layouts.
+    // with the layouts. A long line counts with its whole width as soon as it is met.
     qreal widestLine() const { return m_widest; }
+    // Units of text in cached layouts now, and long lines with piece records (for tests and
+    // the benchmarks' note on memory).
+    int cachedUnits() const { return m_cachedUnits; }
+    size_t pieceRecordBytes() const;
 
 private:
-    struct CachedLine {
-        std::unique_ptr<QTextLayout> layout;
-        std::list<int>::iterator lruPos;
+    // A piece of a long line: where it starts, and its width as a lead before its first tab
+    // and the rest after the tab stop that tab reaches (or only a lead without a tab).
+    struct Piece {
+        int start = 0;
+        float lead = 0;
+        float rest = 0;
+        bool hasTab = false;
+        bool shaped = false;
+        std::uint64_t id = 0;
     };
+    struct LongLine {
+        int length = 0;
+        std::vector<Piece> pieces;
+        std::vector<double> x;     // where each piece starts; one more entry: the line's width
+        size_t validX = 0;         // entries of x up to this one are current
+        bool rowsKnown = false;
+        std::vector<int> rowStarts;
+        std::vector<std::uint64_t> rowIds;
+    };
+    struct CacheEntry {
+        std::unique_ptr<QTextLayout> layout;
+        std::list<std::uint64_t>::iterator lruPos;
+        int units = 0;
+        qreal phase = 0;
+    };
+
+    LongLine& longLine(int line);
+    void buildPieces(LongLine& ll, int lineStart);
+    void updateLongLine(LongLine& ll, int line, int offset, int removed, int inserted);
+    void dropLongLine(std::unordered_map<int, std::unique_ptr<LongLine>>::iterator it);
+    void estimatePiece(LongLine& ll, size_t piece, std::u16string_view text, int textOffset);
+    qreal pieceX(LongLine& ll, size_t piece);
+    size_t pieceAtOffset(const LongLine& ll, int offset) const;
+    size_t pieceAtX(LongLine& ll, qreal x);
+    const QTextLayout& pieceLayout(LongLine& ll, int line, size_t piece);
+    void computeRows(LongLine& ll, int line);
+    void reflowRows(LongLine& ll, int line, int offset, int removed, int inserted);
+    int nextRowStart(std::u16string_view text, int lineLength, int start, int textOffset);
+    size_t rowAtOffset(const LongLine& ll, int offset) const;
+    const QTextLayout& rowLayout(LongLine& ll, int line, size_t row);
+    void preeditSegment(int* line, int* segStart, int* segLength, qreal* segX, int* row);
+    const QTextLayout& preeditLayout();
 
     std::unique_ptr<QTextLayout> buildLayout(int line, int preeditOffset, const QString& preedit,
                                              const QList<QTextLayout::FormatRange>& extraFormats);
+    std::unique_ptr<QTextLayout> buildSegment(int start, int length, qreal phase, bool wrapRow,
+                                              int preeditOffset = -1);
     void placeRows(QTextLayout& layout);
     void measureRows(int line, std::vector<int>& breaks);
     bool surelyFitsOneRow(int start, int end);
     qreal advanceBound(char16_t c);
+    qreal unitAdvance(std::u16string_view text, size_t at);
+    qreal tabDistance() const;
+    // Where x lies past the tab stop before it: what a piece starting at x shifts its tabs by.
+    qreal tabPhaseAt(qreal x) const;
     void dropCachedLines(int first, int removed, int delta);
+    void remember(std::uint64_t key, std::unique_ptr<QTextLayout> layout, int units, qreal phase);
+    CacheEntry* cached(std::uint64_t key);
+    void forget(std::uint64_t key);
     int rowInLine(int row, int* line);
 
     const TextBuffer& m_buffer;
@@ -108,10 +217,31 @@ private:
     // Upper bounds of the advance of each BMP unit in the current font, filled as units are
     // met; negative for units whose width only shaping can tell (see surelyFitsOneRow).
     std::vector<float> m_advanceBounds;
+    // Advances of units measured one by one (NaN until met), and of code points beyond the
+    // BMP: what an unshaped piece is counted with.
+    std::vector<float> m_advances;
+    std::unordered_map<char32_t, float> m_pairAdvances;
 
     std::unique_ptr<RowMap> m_rows;
-    std::unordered_map<int, CachedLine> m_cache;
-    std::list<int> m_lru;   // most recently used line first
+    // Layouts of whole lines (key: the line) and of pieces and rows of long lines (key: an id
+    // with the top bit set), most recently used first.
+    std::unordered_map<std::uint64_t, CacheEntry> m_cache;
+    std::list<std::uint64_t> m_lru;
+    int m_cachedUnits = 0;
+    std::uint64_t m_nextId = 1;
+
+    std::unordered_map<int, std::unique_ptr<LongLine>> m_longLines;
+
+    QString m_preedit;
+    QList<QTextLayout::FormatRange> m_preeditFormats;
+    std::unique_ptr<QTextLayout> m_preeditLayout;
+    int m_preeditCaret = -1;   // caret the preedit layout was built for
+    int m_changedFrom = 0;
+    int m_changedEnd = -1;
+    // Rows of a long line a re-flow replaced, counted in the line: [from, end).
+    size_t m_reflowFrom = 0;
+    size_t m_reflowEnd = 0;
+    bool m_reflowMovedRows = false;
 };
 
 } // namespace platform

@@ -1,0 +1,283 @@
+// Lines of a hundred thousand units and more: laid out in pieces, they answer every geometry
+// question as a layout made from scratch does, after any edits, and bad input never hangs.
+#include "EditControlTestSupport.h"
+
+#include "edit/UndoHistory.h"
+#include "platform/editctl/EditLayout.h"
+#include "platform/editctl/TextBuffer.h"
+
+#include <QElapsedTimer>
+#include <QInputMethodEvent>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <string>
+#include <vector>
+
+using quillet_test::EditControlTest;
+
+namespace {
+
+QFont cjkFont()
+{
+    QFont font(QStringLiteral("Noto Sans Mono CJK JP"));
+    font.setPointSize(12);
+    return font;
+}
+
+// Japanese prose with lone LFs, Latin words, tabs, emoji, combining marks and boxes; now and
+// then a CR LF, so that long lines sit among short ones.
+std::u16string longLines(std::mt19937& rng, size_t units, int crLfEvery)
+{
+    const std::vector<std::u16string> pieces = {
+        u"吾輩は", u"猫である。", u"名前はまだ無い", u"\n", u"word ", u"Quillet ", u"\t", u"「東京」",
+        u"\U0001F600", u"e\u0301", u"\x01", u"ｶﾀｶﾅ", u"、", u"1,048,575 ",
+    };
+    std::u16string text;
+    while (text.size() < units) {
+        text += pieces[rng() % pieces.size()];
+        if (crLfEvery > 0 && rng() % static_cast<unsigned>(crLfEvery) == 0)
+            text += u"\r\n";
+    }
+    return text;
+}
+
+bool isBoundary(const platform::TextBuffer& buffer, int pos)
+{
+    if (pos <= 0 || pos >= buffer.length())
+        return pos == 0 || pos == buffer.length();
+    const char16_t before = buffer.at(pos - 1);
+    const char16_t after = buffer.at(pos);
+    return !((before & 0xFC00) == 0xD800 && (after & 0xFC00) == 0xDC00) && !(before == u'\r' && after == u'\n');
+}
+
+int boundaryNear(const platform::TextBuffer& buffer, int pos)
+{
+    pos = std::clamp(pos, 0, buffer.length());
+    while (!isBoundary(buffer, pos))
+        --pos;
+    return pos;
+}
+
+// Every row of `layout` agrees with a layout made from scratch; with wrapping, so does every
+// x (rows are shaped alone). Without wrapping a piece not shaped yet counts with the widths
+// of its units, which shaping may correct (tabs, marks from a fallback font), so there the
+// layout must only be consistent: x grows along the line and every boundary is found again
+// from its own x.
+void expectSameAsFresh(platform::EditLayout& layout, const platform::TextBuffer& buffer, int wrapWidth,
+                       std::mt19937& rng, const std::string& when)
+{
+    platform::EditLayout fresh(buffer);
+    fresh.setFont(cjkFont());
+    fresh.setTabStopDistance(37);
+    fresh.setWrapWidth(wrapWidth);
+    ASSERT_EQ(layout.rowCount(), fresh.rowCount()) << when;
+    for (int row = 0; row < fresh.rowCount(); ++row)
+        ASSERT_EQ(layout.rowStart(row), fresh.rowStart(row)) << when << " row " << row;
+    std::vector<int> sample;
+    for (int i = 0; i < 80; ++i)
+        sample.push_back(boundaryNear(buffer, static_cast<int>(rng() % static_cast<unsigned>(buffer.length() + 1))));
+    std::sort(sample.begin(), sample.end());
+    for (size_t i = 0; i < sample.size(); ++i) {
+        const int pos = sample[i];
+        if (pos < buffer.length() && buffer.at(pos) == 0x0301)
+            continue;   // inside a cluster a point finds the cluster's edge
+        // Shaping the piece of the one position may move the other: the earlier one first.
+        const qreal previous = i > 0 ? layout.xOfPos(sample[i - 1]) : 0;
+        const qreal x = layout.xOfPos(pos);
+        if (wrapWidth > 0) {
+            EXPECT_NEAR(x, fresh.xOfPos(pos), 0.01) << when << " pos " << pos;
+        } else if (i > 0 && buffer.lineFromChar(sample[i - 1]) == buffer.lineFromChar(pos)) {
+            EXPECT_GE(x, previous) << when << " pos " << pos;
+        }
+        EXPECT_EQ(layout.posAtX(layout.rowOfPos(pos), x), pos) << when << " pos " << pos;
+    }
+}
+
+} // namespace
+
+TEST(EditLayoutLongLines, RandomEditsKeepRowsAndPositionsAsAFreshLayoutHasThem)
+{
+    for (int wrapWidth : {0, 331}) {
+        std::mt19937 rng(20261208u + static_cast<unsigned>(wrapWidth));
+        platform::TextBuffer buffer;
+        buffer.setText(longLines(rng, 120000, 4000));
+        platform::EditLayout layout(buffer);
+        layout.setFont(cjkFont());
+        layout.setTabStopDistance(37);
+        layout.setWrapWidth(wrapWidth);
+        int lines = buffer.lineCount();
+        buffer.addObserver([&](const platform::TextBuffer::Change& change) {
+            layout.textChanged(change, lines);
+            lines = buffer.lineCount();
+        });
+        const std::vector<std::u16string> inserts = {u"x", u"日本", u" ", u"\t", u"\U0001F600", u"\u0301",
+                                                     u"\n", u"\r\n", u"word word ", u""};
+        for (int edit = 1; edit <= 240; ++edit) {
+            // Mostly near one spot, as typing is, with jumps now and then.
+            const int start = boundaryNear(buffer, static_cast<int>(rng() % static_cast<unsigned>(buffer.length())));
+            const int end = boundaryNear(buffer, start + static_cast<int>(rng() % 6));
+            buffer.replace(start, std::max(start, end), inserts[rng() % inserts.size()]);
+            // Questions around the edit shape and remember pieces and rows, as drawing does.
+            layout.xOfPos(start);
+            layout.posAtX(layout.rowOfPos(start), layout.xOfPos(start) + 40);
+            if (edit % 40 == 0)
+                expectSameAsFresh(layout, buffer, wrapWidth, rng, "wrap " + std::to_string(wrapWidth) + " edit " + std::to_string(edit));
+        }
+        EXPECT_LE(layout.cachedUnits(), platform::EditLayout::kCachedUnits + 1024);
+        EXPECT_LT(layout.pieceRecordBytes(), 400u * 1024) << "a few bytes a unit at most, the unit table included";
+    }
+}
+
+// The control on a long line: every boundary found again from its point, End and Home,
+// the scroll range, moving down rows at the goal column, and a composition in the middle.
+TEST_F(EditControlTest, LongLineGeometryThroughTheControl)
+{
+    std::mt19937 rng(7u);
+    std::u16string text = longLines(rng, 150000, 0);
+    edit->setFont(cjkFont());
+    edit->setText(text);
+    for (bool wrap : {false, true}) {
+        edit->setWordWrap(wrap);
+        for (int i = 0; i < 300; ++i) {
+            const int pos = boundaryNear(edit->buffer(), static_cast<int>(rng() % (text.size() + 1)));
+            if (pos < edit->textLength() && edit->buffer().at(pos) == 0x0301)
+                continue;   // inside a cluster a point finds the cluster's edge
+            edit->setSel(pos, pos);
+            edit->scrollCaret();
+            const QPoint p = edit->caretPosFromChar(pos);
+            ASSERT_TRUE(edit->viewport()->rect().contains(p)) << "scrolled into view: " << pos;
+            int found = edit->charFromPos(p + QPoint(0, edit->lineHeight() / 2));
+            EXPECT_EQ(found, pos) << (wrap ? "wrapped" : "unwrapped");
+        }
+        key(Qt::Key_Home, Qt::ControlModifier);
+        key(Qt::Key_End);
+        const int rowEnd = sel().second;
+        EXPECT_EQ(rowEnd, wrap ? edit->lineIndex(0) + edit->lineLength(0) : static_cast<int>(text.size()));
+        EXPECT_TRUE(edit->viewport()->rect().contains(edit->caretPosFromChar(rowEnd) - QPoint(1, 0)) || wrap);
+        if (!wrap) {
+            const QScrollBar* bar = edit->horizontalScrollBar();
+            EXPECT_GE(bar->maximum() + edit->formattingRect().width(), bar->value() + 1);
+            EXPECT_NEAR(bar->value() + edit->caretPosFromChar(rowEnd).x(), bar->maximum() + edit->formattingRect().width(),
+                        edit->formattingRect().width() / 3 + 4) << "the range ends at the line's width";
+        }
+        key(Qt::Key_Home);
+        EXPECT_EQ(sel().second, wrap ? edit->lineIndex(0) : 0);
+    }
+
+    // Down keeps the goal column across many wrapped rows.
+    edit->setSel(50000, 50000);
+    const auto caretRect = [&] { return edit->inputMethodQuery(Qt::ImCursorRectangle).toRect(); };
+    const int goal = caretRect().x();
+    for (int i = 0; i < 30; ++i) {
+        const int row = edit->lineFromChar(sel().second);
+        key(Qt::Key_Down);
+        EXPECT_GE(edit->lineFromChar(sel().second), row) << i;
+        // A row may end early, before a word that did not fit, but never goes past the goal.
+        EXPECT_LE(caretRect().x(), goal + edit->lineHeight()) << i;
+        EXPECT_GE(caretRect().x(), goal - 6 * edit->lineHeight()) << i;
+    }
+
+    // A composition in the middle of the line is shown in place; the text only changes when
+    // it is committed.
+    edit->setWordWrap(false);
+    const int middle = boundaryNear(edit->buffer(), 75000);
+    edit->setSel(middle, middle);
+    edit->scrollCaret();
+    edit->viewport()->repaint();   // the pieces in view are shaped: x no longer moves
+    const QRect before = edit->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    QInputMethodEvent compose(QStringLiteral("にほん"), {});
+    QApplication::sendEvent(edit.get(), &compose);
+    edit->viewport()->repaint();
+    const QRect during = edit->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    EXPECT_EQ(during.top(), before.top());
+    EXPECT_GT(during.left(), before.left() + edit->lineHeight()) << "after three kana";
+    EXPECT_EQ(edit->text(), text);
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("日本"));
+    QApplication::sendEvent(edit.get(), &commit);
+    EXPECT_EQ(edit->text(), text.substr(0, middle) + u"日本" + text.substr(middle));
+}
+
+// Bad input: nothing hangs or crashes, the caret stays on boundaries, undo restores the text
+// exactly. The time limit only catches a hang; speed is measured by the benchmarks.
+TEST_F(EditControlTest, BadLongLinesNeitherHangNorLoseTheCaret)
+{
+    const auto repeat = [](std::u16string_view unit, size_t times) {
+        std::u16string text;
+        text.reserve(unit.size() * times);
+        for (size_t i = 0; i < times; ++i)
+            text += unit;
+        return text;
+    };
+    std::u16string mixed;
+    while (mixed.size() < 400000)
+        mixed += u"abc \u05E9\u05DC\u05D5\u05DD \u0645\u0631\u062D\u0628\u0627 123 ";
+    QFont zeroWidth = quillet_test::testFont();
+    zeroWidth.setLetterSpacing(QFont::PercentageSpacing, 0);
+    zeroWidth.setStretch(1);
+    struct Case {
+        const char* name;
+        std::u16string text;
+        QFont font;
+    };
+    const Case cases[] = {
+        {"combining marks", u"a" + repeat(u"\u0301", 1000000), quillet_test::testFont()},
+        {"emoji", repeat(u"\U0001F600", 500000), quillet_test::testFont()},
+        {"right to left", mixed, quillet_test::testFont()},
+        {"tabs", repeat(u"\t", 1000000), quillet_test::testFont()},
+        {"boxes", repeat(u"\x01\x1B\x7F\n\r", 200000), quillet_test::testFont()},
+        {"zero-width font", repeat(u"abc ", 250000), zeroWidth},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QElapsedTimer timer;
+        timer.start();
+        edit->setFont(c.font);
+        edit->setWordWrap(false);
+        edit->setText(c.text);
+        CUndoHistory undo;
+        undo.SetBuffer(&edit->buffer());
+        const auto caretOnBoundary = [&] {
+            EXPECT_TRUE(isBoundary(edit->buffer(), sel().first) && isBoundary(edit->buffer(), sel().second))
+                << sel().first << ".." << sel().second;
+        };
+        for (bool wrap : {false, true}) {
+            edit->setWordWrap(wrap);
+            edit->viewport()->repaint();
+            key(Qt::Key_End);
+            caretOnBoundary();
+            key(Qt::Key_End, Qt::ControlModifier);
+            edit->viewport()->repaint();
+            key(Qt::Key_Left, Qt::ShiftModifier);
+            caretOnBoundary();
+            const int middle = boundaryNear(edit->buffer(), edit->textLength() / 2);
+            edit->setSel(middle, middle);
+            edit->scrollCaret();
+            for (int x : {0, 37, 150, 301}) {
+                QTest::mouseClick(edit->viewport(), Qt::LeftButton, Qt::NoModifier, rowPoint(0, x));
+                caretOnBoundary();
+            }
+            key(Qt::Key_Down);
+            caretOnBoundary();
+            undo.RecordInsert(u"x", false);
+            type(QStringLiteral("x"));
+            undo.RecordKeyDelete(CUndoHistory::kKeyBackspace);
+            key(Qt::Key_Backspace);
+            undo.RecordKeyDelete(CUndoHistory::kKeyBackspace);
+            key(Qt::Key_Backspace);
+            caretOnBoundary();
+            key(Qt::Key_Home);
+            key(Qt::Key_End, Qt::ShiftModifier);
+            caretOnBoundary();
+            edit->selectAll();
+            edit->viewport()->repaint();
+        }
+        while (undo.Undo()) {
+        }
+        EXPECT_EQ(edit->text(), c.text);
+        EXPECT_LT(timer.elapsed(), 60000) << "hung";
+    }
+}
