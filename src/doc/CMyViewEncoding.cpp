@@ -83,6 +83,7 @@ void CMyView::ReadEncoded(platform::fx::Archive& ar, std::uint64_t byteCount)
             nls::multiByteToWideChar(m_nCodePage, flags, bytes.data(), int(bytes.size()),
                                      text.data(), units);
         }
+        AnnounceUndecodableBytes(bytes);
     }
     bytes = std::string();
     setText(text);
@@ -111,6 +112,10 @@ void CMyView::WriteEncoded(platform::fx::Archive& ar)
     const std::u16string text = this->text();
     if (text.empty())
         return;
+    if (!ConfirmLossySave(text)) {
+        ar.abortSilently();
+        return;
+    }
     const int needed = nls::wideCharToMultiByte(m_nCodePage, 0, text.data(), int(text.size()),
                                                 nullptr, 0, nullptr, nullptr);
     if (needed <= 0) {
