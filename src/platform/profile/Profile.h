@@ -11,7 +11,9 @@
 // change byte for byte. A write reports false, changing nothing, when the file cannot be
 // written (missing folder, unwritable file) or cannot be read (so that its other settings are
 // never replaced by the one being written), or when the name or value cannot be stored.
-// A read of a file that is missing or unreadable yields the caller's default.
+// A read of a file that is missing or unreadable yields the caller's default. A file over
+// 4 MiB (a settings file holds a few kilobytes) counts as unreadable: it is neither parsed
+// on every call nor ever rewritten.
 
 #include "platform/profile/IniText.h"
 

@@ -290,7 +290,7 @@ int writeInPlace(const std::string& target, std::string_view bytes)
 
 } // namespace
 
-FileContents readWholeFile(const std::string& path)
+FileContents readWholeFile(const std::string& path, std::size_t maxBytes)
 {
     if (path.empty())
         return {FileContents::Status::Missing, {}};
@@ -300,7 +300,8 @@ FileContents readWholeFile(const std::string& path)
         return {missing ? FileContents::Status::Missing : FileContents::Status::Failed, {}};
     }
     struct stat info {};
-    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))
+    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        std::uint64_t(info.st_size) > maxBytes)
         return {FileContents::Status::Failed, {}};
 
     FileContents contents{FileContents::Status::Read, {}};
@@ -316,6 +317,9 @@ FileContents readWholeFile(const std::string& path)
             return {FileContents::Status::Failed, {}};
         }
         contents.bytes.append(buffer, static_cast<std::size_t>(count));
+        // A file that grows while it is read is held to the same bound.
+        if (contents.bytes.size() > maxBytes)
+            return {FileContents::Status::Failed, {}};
     }
 }
 

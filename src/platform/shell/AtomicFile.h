@@ -1,6 +1,7 @@
 #pragma once
 // Whole-file reading and replacing for small files that must never be left half written.
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -19,8 +20,8 @@ struct FileContents {
 };
 
 // Reads the file at path (following symbolic links). Never blocks on a FIFO or device: any
-// file that is not a regular file is Failed.
-FileContents readWholeFile(const std::string& path);
+// file that is not a regular file is Failed, and so is one longer than maxBytes.
+FileContents readWholeFile(const std::string& path, std::size_t maxBytes = SIZE_MAX);
 
 // Replaces the file at path with bytes so that a reader sees either the old or the new file,
 // never a mixture: the bytes go to a temporary file in the same folder, are flushed to disk,
