@@ -68,10 +68,17 @@ void CMyView::ReadEncoded(platform::fx::Archive& ar, std::uint64_t byteCount)
     namespace nls = platform::nls;
     std::u16string text;
     if (!bytes.empty()) {
-        const std::uint32_t flags =
+        std::uint32_t flags =
             (m_nCodePage == nls::CP_UTF7 || m_nCodePage == nls::CP_UTF8) ? 0 : nls::MB_PRECOMPOSED;
-        const int units = nls::multiByteToWideChar(m_nCodePage, flags, bytes.data(),
-                                                   int(bytes.size()), nullptr, 0);
+        int units = nls::multiByteToWideChar(m_nCodePage, flags, bytes.data(),
+                                             int(bytes.size()), nullptr, 0);
+        // The escape-sequence pages (ISO-2022, HZ) refuse every flag; without this their
+        // files would open empty.
+        if (units == 0 && nls::lastConversionError() == nls::ConversionError::InvalidFlags) {
+            flags = 0;
+            units = nls::multiByteToWideChar(m_nCodePage, flags, bytes.data(), int(bytes.size()),
+                                             nullptr, 0);
+        }
         // A page the system cannot convert gives 0 units: the text opens empty.
         if (units > 0) {
             try {
