@@ -15,6 +15,9 @@ public:
 
     bool initInstance() override;
     void OnAppAbout();
+    // Once the window is up: when the settings file can be neither read nor written, says
+    // that this run's settings will not be kept.
+    void AnnounceUnwritableSettings();
 
     bool onCommand(unsigned id) override;
     bool onUpdate(platform::fx::CmdUI& ui) override;

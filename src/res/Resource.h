@@ -91,6 +91,7 @@ inline constexpr unsigned IDP_PRINT_NOT_AVAILABLE = 6014;
 inline constexpr unsigned IDP_SAVE_LOSES_CHARACTERS = 6015;
 // %1 byte count, %2 first offset, %3 offset in hex, %4 page name, %5 replacement character
 inline constexpr unsigned IDP_OPEN_UNDECODABLE_BYTES = 6016;
+inline constexpr unsigned IDP_SETTINGS_NOT_SAVED = 6017;     // %1 settings file path
 inline constexpr unsigned IDS_POSITION_PANE_FORMAT = 6020;    // %1 line %2 column %3 count %4 hex
 inline constexpr unsigned IDS_IMPORT_EXPORT_FILTER = 6021;    // "name|pattern|...||"
 inline constexpr unsigned IDS_SHORTCUT_DESCRIPTION = 6022;

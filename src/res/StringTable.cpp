@@ -51,6 +51,8 @@ constexpr StringEntry kTable[] = {
      u"保存すると、元のバイトの代わりに「%5」が書き込まれます。\n\n"
      u"別のコードページで開き直すには、言語選択ダイアログでコードページを選んでください"
      u" (「各種設定」の「ファイルオープン時に表示」をオンにすると、開く前に表示されます)。"},
+    {IDP_SETTINGS_NOT_SAVED,
+     u"設定ファイル %1 を読み書きできないため、今回の設定は保存されません。"}, // ours
     // %1 line, %2 column, %3 line count, %4 the unit after the caret as four hex digits.
     {IDS_POSITION_PANE_FORMAT, u" %1 行、%2 列、行数 %3、U+%4"},
     {IDS_IMPORT_EXPORT_FILTER,

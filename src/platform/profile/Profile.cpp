@@ -49,6 +49,23 @@ bool IniFile::edit(Edit&& change)
     return shell::writeFileAtomically(m_path, updated) == 0;
 }
 
+bool IniFile::canWrite() const
+{
+    const shell::FileContents contents = shell::readWholeFile(m_path, kMaxSettingsBytes);
+    switch (contents.status) {
+    case shell::FileContents::Status::Read:
+        return ::faccessat(AT_FDCWD, m_path.c_str(), W_OK, AT_EACCESS) == 0;
+    case shell::FileContents::Status::Missing: {
+        const std::size_t slash = m_path.rfind('/');
+        const std::string folder = slash == std::string::npos ? "." : m_path.substr(0, slash + 1);
+        return ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+    }
+    case shell::FileContents::Status::Failed:
+        break;
+    }
+    return false;
+}
+
 int IniFile::readInt(std::u16string_view section, std::u16string_view key, int defaultValue) const
 {
     const std::optional<std::u16string> value = readValue(section, key);

@@ -33,6 +33,11 @@ public:
 
     const std::string& path() const { return m_path; }
 
+    // Whether writes can reach the file now: it is readable (or missing, with a folder that
+    // may be written) and may itself be written. False for a damaged or oversized file,
+    // which the writes leave alone.
+    bool canWrite() const;
+
     // The leading decimal number of the value (see leadingIntOf in ValueForms.h: optional
     // '-', 0 when the value does not begin with a number); defaultValue when the key is missing.
     int readInt(std::u16string_view section, std::u16string_view key, int defaultValue) const;

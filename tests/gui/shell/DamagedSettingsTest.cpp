@@ -19,7 +19,7 @@ struct Damage {
     const char* name;
     std::function<void(const QString& path)> make;
     unsigned codePage;  // what the program starts with
-    bool untouched;     // the file must stay exactly as it was
+    bool untouched;     // the file must stay exactly as it was; the user is told so
 };
 
 void put(const QString& path, const QByteArray& bytes)
@@ -93,6 +93,12 @@ TEST_F(DamagedSettings, TheProgramStartsWithWhatCanBeReadAndNeverCrashes)
             ASSERT_TRUE(user.ok());
             ASSERT_TRUE(start());
             EXPECT_EQ(view()->m_nCodePage, d.codePage);
+            EXPECT_EQ(messageTexts(),
+                      d.untouched ? QStringList{QStringLiteral("設定ファイル ") + path +
+                                                QStringLiteral(" を読み書きできないため、"
+                                                               "今回の設定は保存されません。")}
+                                  : QStringList{});
+            ui.clear();
             // Typing, a command and the end of the program all write settings.
             QTest::keyClicks(view(), QStringLiteral("x"));
             frame()->executeCommand(res::ID_WORD_WRAP);
