@@ -26,8 +26,9 @@ protected:
 
     void expectOneQuestion(const QString& text)
     {
-        ASSERT_EQ(ui.messages().size(), 1);
-        const auto& m = ui.messages()[0];
+        const auto messages = ui.messages();  // a copy: the list is returned by value
+        ASSERT_EQ(messages.size(), 1);
+        const auto& m = messages[0];
         EXPECT_EQ(m.text, text);
         EXPECT_EQ(m.icon, MsgIcon::Exclamation);
         EXPECT_EQ(m.buttons, MsgButtons::YesNo);
@@ -154,8 +155,9 @@ TEST_F(ConversionLoss, AnOpenThatCouldNotReadEveryByteSaysSoAfterTheText)
     const QString good = writeFile(QStringLiteral("good.txt"), "\x93\xfa\x96\x7b");
     ASSERT_TRUE(start({path}));  // start() lets the program go idle once the window is up
     EXPECT_EQ(text(), u"ab\u30FB\r\nc\u30FB");
-    ASSERT_EQ(ui.messages().size(), 1);
-    const auto& m = ui.messages()[0];
+    const auto messages = ui.messages();
+    ASSERT_EQ(messages.size(), 1);
+    const auto& m = messages[0];
     EXPECT_EQ(m.icon, MsgIcon::Information);
     EXPECT_EQ(m.buttons, MsgButtons::Ok);
     EXPECT_EQ(m.text,
