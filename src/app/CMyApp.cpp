@@ -118,6 +118,7 @@ bool CMyApp::initInstance()
         frame->show();
     m_shown = true;
     frame->setAcceptDrops(true);
+    AnnounceUnwritableSettings();
     return true;
 }
 

@@ -15,6 +15,9 @@ public:
 
     bool initInstance() override;
     void OnAppAbout();
+    // Once the window is up: when the settings file can be neither read nor written, says
+    // that this run's settings will not be kept.
+    void AnnounceUnwritableSettings();
 
     static const platform::fx::CommandMap& classCommands();
     const platform::fx::CommandMap& commandMap() const override { return classCommands(); }

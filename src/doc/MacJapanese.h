@@ -8,6 +8,8 @@
 // Units: byte counts are chars; text counts are UTF-16 code units. Each unit is converted
 // alone, so a surrogate pair exports as two question marks.
 
+#include "platform/nls/ConversionLoss.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -56,5 +58,9 @@ std::size_t MacJapaneseToUnicode(std::string_view bytes, char16_t* out);
 // Measure-then-fill in one call, for callers that want a string.
 std::string encodeMacJapanese(std::u16string_view text);
 std::u16string decodeMacJapanese(std::string_view bytes);
+
+// The characters encodeMacJapanese writes as '?' for want of a row (a surrogate pair counts
+// once, as one character), up to the text's first zero unit.
+platform::nls::EncodingLoss findMacJapaneseLoss(std::u16string_view text);
 
 } // namespace doc

@@ -89,6 +89,12 @@ inline constexpr unsigned IDP_SAVE_CODEPAGE_UNSUPPORTED = 6013; // %1 code-page 
 inline constexpr unsigned IDP_PRINT_NOT_AVAILABLE = 6014;
 inline constexpr unsigned IDP_CODEPAGE_NOT_INSTALLED = 6016;   // %1 the stored code page
 inline constexpr unsigned IDP_OPEN_CODEPAGE_UNSUPPORTED = 6017; // %1 code-page number
+// %1 encoding name, %2 count, %3 line, %4 column, %5 code point (hex), %6 the character,
+// %7 what it is written as
+inline constexpr unsigned IDP_SAVE_LOSES_CHARACTERS = 6015;
+// %1 byte count, %2 first offset, %3 offset in hex, %4 page name, %5 replacement character
+inline constexpr unsigned IDP_OPEN_UNDECODABLE_BYTES = 6018;
+inline constexpr unsigned IDP_SETTINGS_NOT_SAVED = 6019;     // %1 settings file path
 inline constexpr unsigned IDS_POSITION_PANE_FORMAT = 6020;    // %1 line %2 column %3 count %4 hex
 inline constexpr unsigned IDS_IMPORT_EXPORT_FILTER = 6021;    // "name|pattern|...||"
 inline constexpr unsigned IDS_SHORTCUT_DESCRIPTION = 6022;

@@ -38,6 +38,13 @@ constexpr StringEntry kTable[] = {
     {IDP_SAVE_CODEPAGE_UNSUPPORTED,
      u"コードページ %1 ではファイルを保存できません。ファイルは変更されていません。"},
     {IDP_PRINT_NOT_AVAILABLE, u"このバージョンでは印刷できません。"}, // ours
+    // Ours: asked before a save that would change characters.
+    {IDP_SAVE_LOSES_CHARACTERS,
+     u"%1 では表せない文字が %2 個あります。\n"
+     u"最初の文字は %3 行 %4 列の U+%5 「%6」です。\n"
+     u"これらの文字は「?」または似た文字に置き換えて保存されます"
+     u" (最初の文字は「%7」になります)。\n\n"
+     u"このまま保存しますか？"},
     // Ours: a stored code page this system lacks, replaced when the view reads its settings.
     {IDP_CODEPAGE_NOT_INSTALLED,
      u"設定のコードページ %1 はこのシステムにインストールされていません。"
@@ -45,6 +52,16 @@ constexpr StringEntry kTable[] = {
     // Ours: an open refused rather than showing the file as empty.
     {IDP_OPEN_CODEPAGE_UNSUPPORTED,
      u"コードページ %1 ではファイルを開けません。言語選択で別のコードページを選んでください。"},
+    // Ours: told after an open that could not read every byte.
+    {IDP_OPEN_UNDECODABLE_BYTES,
+     u"このファイルには %4 で読み取れないバイトが %1 個あります"
+     u" (最初のバイトの位置は %2、16 進で %3)。\n"
+     u"これらのバイトは「%5」として表示しています。"
+     u"保存すると、元のバイトの代わりに「%5」が書き込まれます。\n\n"
+     u"別のコードページで開き直すには、言語選択ダイアログでコードページを選んでください"
+     u" (「各種設定」の「ファイルオープン時に表示」をオンにすると、開く前に表示されます)。"},
+    {IDP_SETTINGS_NOT_SAVED,
+     u"設定ファイル %1 を読み書きできないため、今回の設定は保存されません。"}, // ours
     // %1 line, %2 column, %3 line count, %4 the unit after the caret as four hex digits.
     {IDS_POSITION_PANE_FORMAT, u" %1 行、%2 列、行数 %3、U+%4"},
     {IDS_IMPORT_EXPORT_FILTER,

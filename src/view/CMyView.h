@@ -44,6 +44,14 @@ public:
     void DeleteText() override { setText(std::u16string_view()); }
     void ReadEncoded(platform::fx::Archive& ar, std::uint64_t byteCount);
     void WriteEncoded(platform::fx::Archive& ar);
+    // Before text is written with the current page: when characters would change, asks
+    // whether to save anyway; No selects the first such character and gives false.
+    bool ConfirmLossySave(std::u16string_view text);
+    // The same question before the Macintosh Japanese export.
+    bool ConfirmLossyMacJapaneseExport(std::u16string_view text);
+    // After an open: when bytes could not be decoded with the current page, says so once
+    // the text is on the screen.
+    void AnnounceUndecodableBytes(std::string_view bytes);
 
     // ---- language, font and options ------------------------------------------------------------
     // Language dialog: on OK the outgoing page's font is stored, the chosen page becomes

@@ -63,10 +63,17 @@ void CMyView::ReadEncoded(platform::fx::Archive& ar, std::uint64_t byteCount)
     namespace nls = platform::nls;
     std::u16string text;
     if (!bytes.empty()) {
-        const std::uint32_t flags =
+        std::uint32_t flags =
             (m_nCodePage == nls::CP_UTF7 || m_nCodePage == nls::CP_UTF8) ? 0 : nls::MB_PRECOMPOSED;
-        const int units = nls::multiByteToWideChar(m_nCodePage, flags, bytes.data(),
-                                                   int(bytes.size()), nullptr, 0);
+        int units = nls::multiByteToWideChar(m_nCodePage, flags, bytes.data(),
+                                             int(bytes.size()), nullptr, 0);
+        // The escape-sequence pages (ISO-2022, HZ) refuse every flag; without this their
+        // files would open empty.
+        if (units == 0 && nls::lastConversionError() == nls::ConversionError::InvalidFlags) {
+            flags = 0;
+            units = nls::multiByteToWideChar(m_nCodePage, flags, bytes.data(), int(bytes.size()),
+                                             nullptr, 0);
+        }
         // A page the system cannot convert gives 0 units: the text opens empty.
         if (units > 0) {
             try {
@@ -78,6 +85,7 @@ void CMyView::ReadEncoded(platform::fx::Archive& ar, std::uint64_t byteCount)
             nls::multiByteToWideChar(m_nCodePage, flags, bytes.data(), int(bytes.size()),
                                      text.data(), units);
         }
+        AnnounceUndecodableBytes(bytes);
     }
     bytes = std::string();
     setText(text);
@@ -106,6 +114,10 @@ void CMyView::WriteEncoded(platform::fx::Archive& ar)
     const std::u16string text = this->text();
     if (text.empty())
         return;
+    if (!ConfirmLossySave(text)) {
+        ar.abortSilently();
+        return;
+    }
     const int needed = nls::wideCharToMultiByte(m_nCodePage, 0, text.data(), int(text.size()),
                                                 nullptr, 0, nullptr, nullptr);
     if (needed <= 0) {

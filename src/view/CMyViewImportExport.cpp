@@ -139,7 +139,10 @@ void CMyView::OnExportMacJapanese()
     const auto path = AskImportExportPath(true);
     if (!path)
         return;
-    WriteExport(*path, doc::encodeMacJapanese(text()));
+    const std::u16string text = this->text();
+    if (!ConfirmLossyMacJapaneseExport(text))
+        return;
+    WriteExport(*path, doc::encodeMacJapanese(text));
 }
 
 void CMyView::OnExportUnicode(unsigned id)

@@ -79,6 +79,19 @@ ConversionError decodeBytes(const PageEntry& page, std::uint32_t flags, const ch
         ucnv_toUnicode(converter, &target, dst + dstCap, &source, sourceEnd, nullptr, true,
                        &status);
         produced = static_cast<std::size_t>(target - dst);
+        // With the buffer exactly full, ICU cannot tell whether the end of the input (a
+        // sequence cut short, as UTF-7's lone "+") still has units to give, and reports
+        // overflow. The measuring pass knew: the end gives none when a scratch flush writes
+        // nothing.
+        if (status == U_BUFFER_OVERFLOW_ERROR && target == dst + dstCap) {
+            char16_t scratch[8];
+            char16_t* scratchTarget = scratch;
+            status = U_ZERO_ERROR;
+            ucnv_toUnicode(converter, &scratchTarget, scratch + std::size(scratch), &source,
+                           sourceEnd, nullptr, true, &status);
+            if (U_SUCCESS(status) && scratchTarget != scratch)
+                status = U_BUFFER_OVERFLOW_ERROR;
+        }
     } else {
         // Counting: convert through a small buffer that stays in the cache.
         char16_t chunk[4096];

@@ -3,7 +3,18 @@
 #include "platform/shell/AtomicFile.h"
 #include "platform/profile/ValueForms.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace platform::profile {
+
+namespace {
+
+// A settings file holds a few kilobytes; one far larger is damaged, not ours to parse on
+// every call or to rewrite.
+constexpr std::size_t kMaxSettingsBytes = 4 << 20;
+
+} // namespace
 
 IniFile::IniFile(std::string path)
     : m_path(std::move(path))
@@ -12,7 +23,7 @@ IniFile::IniFile(std::string path)
 
 std::optional<std::u16string> IniFile::readValue(std::u16string_view section, std::u16string_view key) const
 {
-    const shell::FileContents contents = shell::readWholeFile(m_path);
+    const shell::FileContents contents = shell::readWholeFile(m_path, kMaxSettingsBytes);
     if (contents.status != shell::FileContents::Status::Read)
         return std::nullopt;
     return IniText(contents.bytes).value(section, key);
@@ -21,8 +32,11 @@ std::optional<std::u16string> IniFile::readValue(std::u16string_view section, st
 template <typename Edit>
 bool IniFile::edit(Edit&& change)
 {
-    const shell::FileContents contents = shell::readWholeFile(m_path);
-    if (contents.status == shell::FileContents::Status::Failed)
+    const shell::FileContents contents = shell::readWholeFile(m_path, kMaxSettingsBytes);
+    // A file made read-only keeps its settings: the rename of the atomic write would
+    // otherwise replace it regardless.
+    if (contents.status == shell::FileContents::Status::Failed ||
+        (contents.status == shell::FileContents::Status::Read && ::faccessat(AT_FDCWD, m_path.c_str(), W_OK, AT_EACCESS) != 0))
         return false;
     IniText text(contents.bytes);
     if (!change(text))
@@ -33,6 +47,23 @@ bool IniFile::edit(Edit&& change)
     if (updated == contents.bytes)
         return true;
     return shell::writeFileAtomically(m_path, updated) == 0;
+}
+
+bool IniFile::canWrite() const
+{
+    const shell::FileContents contents = shell::readWholeFile(m_path, kMaxSettingsBytes);
+    switch (contents.status) {
+    case shell::FileContents::Status::Read:
+        return ::faccessat(AT_FDCWD, m_path.c_str(), W_OK, AT_EACCESS) == 0;
+    case shell::FileContents::Status::Missing: {
+        const std::size_t slash = m_path.rfind('/');
+        const std::string folder = slash == std::string::npos ? "." : m_path.substr(0, slash + 1);
+        return ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+    }
+    case shell::FileContents::Status::Failed:
+        break;
+    }
+    return false;
 }
 
 int IniFile::readInt(std::u16string_view section, std::u16string_view key, int defaultValue) const

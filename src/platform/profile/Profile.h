@@ -11,7 +11,9 @@
 // change byte for byte. A write reports false, changing nothing, when the file cannot be
 // written (missing folder, unwritable file) or cannot be read (so that its other settings are
 // never replaced by the one being written), or when the name or value cannot be stored.
-// A read of a file that is missing or unreadable yields the caller's default.
+// A read of a file that is missing or unreadable yields the caller's default. A file over
+// 4 MiB (a settings file holds a few kilobytes) counts as unreadable: it is neither parsed
+// on every call nor ever rewritten.
 
 #include "platform/profile/IniText.h"
 
@@ -30,6 +32,11 @@ public:
     explicit IniFile(std::string path);
 
     const std::string& path() const { return m_path; }
+
+    // Whether writes can reach the file now: it is readable (or missing, with a folder that
+    // may be written) and may itself be written. False for a damaged or oversized file,
+    // which the writes leave alone.
+    bool canWrite() const;
 
     // The leading decimal number of the value (see leadingIntOf in ValueForms.h: optional
     // '-', 0 when the value does not begin with a number); defaultValue when the key is missing.

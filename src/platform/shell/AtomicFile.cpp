@@ -92,9 +92,29 @@ WriteFunction& writeFunction()
     return function;
 }
 
+FaultFunction& faultFunction()
+{
+    static FaultFunction function;
+    return function;
+}
+
+// True when a test makes step fail; errno is then its error.
+bool faulted(SaveStep step)
+{
+    if (!faultFunction())
+        return false;
+    const int error = faultFunction()(step);
+    if (error == 0)
+        return false;
+    errno = error;
+    return true;
+}
+
 bool writeAll(int fd, std::string_view bytes)
 {
     while (!bytes.empty()) {
+        if (faulted(SaveStep::Write))
+            return false;
         const ssize_t written = writeFunction()
                                     ? writeFunction()(fd, bytes.data(), bytes.size())
                                     : ::write(fd, bytes.data(), bytes.size());
@@ -123,12 +143,18 @@ std::string randomSuffix()
     return suffix;
 }
 
-// Creates a new, empty, hidden file beside target; the umask applies to its 0666.
-std::optional<std::pair<std::string, int>> createTemporaryBeside(const std::string& target)
+// Creates a new, empty file beside target, hidden unless it is a backup the user may need;
+// the umask applies to its 0666.
+std::optional<std::pair<std::string, int>> createFileBeside(const std::string& target,
+                                                            bool backup = false)
 {
-    const std::string stem = folderOf(target) + "/." + nameOf(target).substr(0, kMaxTempStemLength);
+    const std::string name = nameOf(target).substr(0, kMaxTempStemLength);
+    const std::string stem =
+        folderOf(target) + (backup ? "/" + name + ".backup-" : "/." + name + ".tmp-");
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string path = stem + ".tmp-" + randomSuffix();
+        if (faulted(SaveStep::CreateTemporary))
+            return std::nullopt;
+        std::string path = stem + randomSuffix();
         const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0)
             return std::pair(std::move(path), fd);
@@ -138,20 +164,133 @@ std::optional<std::pair<std::string, int>> createTemporaryBeside(const std::stri
     return std::nullopt;
 }
 
-// Makes the parent folder's record of the rename durable; a failure here cannot undo the
-// rename, so it is not reported.
-void syncFolderOf(const std::string& path)
+// Makes the parent folder's record of the rename durable. A folder that cannot be opened
+// for it (no read permission) is no failure of the save; a flush that fails is.
+int syncFolderOf(const std::string& path)
 {
+    if (faulted(SaveStep::SyncFolder))
+        return errno;
     const int fd = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
+    if (fd < 0)
+        return 0;
+    const int error = ::fsync(fd) == 0 || errno == EINVAL ? 0 : errno;
+    ::close(fd);
+    return error;
+}
+
+bool syncFile(int fd)
+{
+    return !faulted(SaveStep::Sync) && ::fsync(fd) == 0;
+}
+
+// Closes now; a fault still closes the descriptor, so nothing leaks.
+bool closeFile(FileDescriptor& file)
+{
+    const bool closed = file.close();
+    if (faulted(SaveStep::Close))
+        return false;
+    return closed;
+}
+
+// Collects the first failing step's error.
+class FirstError {
+public:
+    void check(bool ok)
+    {
+        if (!ok && m_error == 0)
+            m_error = errno ? errno : EIO;
     }
+    int get() const { return m_error; }
+    explicit operator bool() const { return m_error != 0; }
+
+private:
+    int m_error = 0;
+};
+
+// Writes bytes into a new file beside target (a backup copy when backup): flushed and
+// closed. Returns its path, or the error with nothing left behind.
+std::pair<std::string, int> writeFileBeside(const std::string& target, std::string_view bytes,
+                                            bool backup, const struct stat* existing)
+{
+    errno = 0;
+    const std::optional<std::pair<std::string, int>> created = createFileBeside(target, backup);
+    if (!created)
+        return {std::string(), errno ? errno : EIO};
+    FileDescriptor file(created->second);
+    FirstError error;
+    if (existing) {
+        // Owner first: changing it clears set-id bits that the chmod then restores.
+        if (faulted(SaveStep::SetOwner) ||
+            ::fchown(file.get(), existing->st_uid, existing->st_gid) != 0) {
+            // Only a privileged process may give a file away; the permission bits still hold.
+        }
+        error.check(!faulted(SaveStep::SetMode) &&
+                    ::fchmod(file.get(), existing->st_mode & 07777) == 0);
+    }
+    if (!error)
+        error.check(writeAll(file.get(), bytes));
+    if (!error)
+        error.check(syncFile(file.get()));
+    error.check(closeFile(file));
+    if (error) {
+        ::unlink(created->first.c_str());
+        return {std::string(), error.get()};
+    }
+    return {created->first, 0};
+}
+
+// Writes bytes over the file open as fd from its start and cuts it to their length.
+bool overwrite(int fd, std::string_view bytes)
+{
+    return ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, bytes) &&
+           !faulted(SaveStep::Truncate) && ::ftruncate(fd, off_t(bytes.size())) == 0 &&
+           syncFile(fd);
+}
+
+// Opens path, overwrites it with bytes and closes it, collecting the first error; tells
+// whether the file was opened (and so may have been changed).
+bool overwriteFile(const std::string& path, std::string_view bytes, FirstError& error)
+{
+    if (faulted(SaveStep::OpenInPlace)) {
+        error.check(false);
+        return false;
+    }
+    FileDescriptor file(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
+    error.check(file.get() >= 0);
+    if (file.get() < 0)
+        return false;
+    error.check(overwrite(file.get(), bytes));
+    error.check(closeFile(file));
+    return true;
+}
+
+// A file with several names keeps them all: its own inode is written, after its old
+// contents are safe in a backup copy beside it. See the header for what a failure leaves.
+int writeInPlace(const std::string& target, std::string_view bytes)
+{
+    const FileContents old = readWholeFile(target);
+    if (old.status != FileContents::Status::Read)
+        return errno ? errno : EIO;
+    const auto [backupPath, backupError] = writeFileBeside(target, old.bytes, true, nullptr);
+    if (backupError != 0)
+        return backupError;
+
+    FirstError error;
+    const bool opened = overwriteFile(target, bytes, error);
+    // Put the old contents back; they fitted before. A file never opened is untouched.
+    FirstError restoreError;
+    const bool restored =
+        !error || !opened || (overwriteFile(target, old.bytes, restoreError) && !restoreError);
+    if (restored)
+        ::unlink(backupPath.c_str());
+    if (!error)
+        error.check(syncFolderOf(target) == 0);
+    return error.get();
 }
 
 } // namespace
 
-FileContents readWholeFile(const std::string& path)
+FileContents readWholeFile(const std::string& path, std::size_t maxBytes)
 {
     if (path.empty())
         return {FileContents::Status::Missing, {}};
@@ -161,7 +300,8 @@ FileContents readWholeFile(const std::string& path)
         return {missing ? FileContents::Status::Missing : FileContents::Status::Failed, {}};
     }
     struct stat info {};
-    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))
+    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        std::uint64_t(info.st_size) > maxBytes)
         return {FileContents::Status::Failed, {}};
 
     FileContents contents{FileContents::Status::Read, {}};
@@ -177,12 +317,20 @@ FileContents readWholeFile(const std::string& path)
             return {FileContents::Status::Failed, {}};
         }
         contents.bytes.append(buffer, static_cast<std::size_t>(count));
+        // A file that grows while it is read is held to the same bound.
+        if (contents.bytes.size() > maxBytes)
+            return {FileContents::Status::Failed, {}};
     }
 }
 
 void setWriteFunctionForTesting(WriteFunction write)
 {
     writeFunction() = std::move(write);
+}
+
+void setFaultFunctionForTesting(FaultFunction fault)
+{
+    faultFunction() = std::move(fault);
 }
 
 int writeFileAtomically(const std::string& path, std::string_view bytes)
@@ -199,40 +347,19 @@ int writeFileAtomically(const std::string& path, std::string_view bytes)
         return EISDIR;
     if (exists && !S_ISREG(existing.st_mode))
         return EINVAL;
+    if (exists && existing.st_nlink > 1)
+        return writeInPlace(*target, bytes);
 
-    errno = 0;
-    const std::optional<std::pair<std::string, int>> temporary = createTemporaryBeside(*target);
-    if (!temporary)
-        return errno ? errno : EIO;
-    const std::string& temporaryPath = temporary->first;
-    FileDescriptor file(temporary->second);
-
-    // The first failing step's error is the one reported.
-    int error = 0;
-    auto step = [&error](bool ok) {
-        if (!ok && error == 0)
-            error = errno ? errno : EIO;
-    };
-    if (exists) {
-        // Owner first: changing it clears set-id bits that the chmod then restores.
-        if (::fchown(file.get(), existing.st_uid, existing.st_gid) != 0) {
-            // Only a privileged process may give a file away; the permission bits still hold.
-        }
-        step(::fchmod(file.get(), existing.st_mode & 07777) == 0);
-    }
-    if (error == 0)
-        step(writeAll(file.get(), bytes));
-    if (error == 0)
-        step(::fsync(file.get()) == 0);
-    step(file.close());
-    if (error == 0)
-        step(::rename(temporaryPath.c_str(), target->c_str()) == 0);
-    if (error != 0) {
-        ::unlink(temporaryPath.c_str());
+    const auto [temporaryPath, error] =
+        writeFileBeside(*target, bytes, false, exists ? &existing : nullptr);
+    if (error != 0)
         return error;
+    if (faulted(SaveStep::Rename) || ::rename(temporaryPath.c_str(), target->c_str()) != 0) {
+        const int renameError = errno ? errno : EIO;
+        ::unlink(temporaryPath.c_str());
+        return renameError;
     }
-    syncFolderOf(*target);
-    return 0;
+    return syncFolderOf(*target);
 }
 
 } // namespace platform::shell

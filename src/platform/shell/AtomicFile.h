@@ -1,6 +1,7 @@
 #pragma once
 // Whole-file reading and replacing for small files that must never be left half written.
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -19,8 +20,8 @@ struct FileContents {
 };
 
 // Reads the file at path (following symbolic links). Never blocks on a FIFO or device: any
-// file that is not a regular file is Failed.
-FileContents readWholeFile(const std::string& path);
+// file that is not a regular file is Failed, and so is one longer than maxBytes.
+FileContents readWholeFile(const std::string& path, std::size_t maxBytes = SIZE_MAX);
 
 // Replaces the file at path with bytes so that a reader sees either the old or the new file,
 // never a mixture: the bytes go to a temporary file in the same folder, are flushed to disk,
@@ -28,9 +29,37 @@ FileContents readWholeFile(const std::string& path);
 // file it names (the link stays). An existing file keeps its permission bits and, where the
 // process may set it, its owner; a new file gets 0666 less the umask.
 // Returns 0, or the system error number (errno) of the step that failed; the old file is
-// then untouched and no temporary is left. A target that is not a regular file (a folder,
-// a FIFO) is never replaced: EISDIR or EINVAL.
+// then untouched and no temporary is left (see below for hard links and the folder's
+// flush). A target that is not a regular file (a folder, a FIFO) is never replaced: EISDIR
+// or EINVAL.
 int writeFileAtomically(const std::string& path, std::string_view bytes);
+
+// A file with more than one name (hard links) cannot be replaced by a rename without
+// splitting it into two files, so it is written in place instead, after a copy of its old
+// contents has been saved beside it ("<name>.backup-xxxxxxxx", flushed to disk). When
+// the in-place write fails the old contents are written back and the copy removed; only
+// when even that fails is the copy left, holding the old contents, and the error returned.
+// The one error that comes after the new contents are in place is a failed flush of the
+// folder (SyncFolder): the file is new, but may not survive a crash, so it is reported.
+
+// The steps of a save, in order, as a fault-injection test sees them.
+enum class SaveStep {
+    CreateTemporary,  // the temporary file beside the target (or the backup copy)
+    SetOwner,         // failures are ignored: only a privileged process may give a file away
+    SetMode,
+    Write,            // each write call
+    Sync,             // fsync of the file
+    Close,
+    Rename,
+    SyncFolder,
+    OpenInPlace,      // a hard-linked target opened for writing in place
+    Truncate,         // a hard-linked target cut to its new length
+};
+
+// Tests make steps fail: the function sees each step before it runs and returns 0 to let
+// it run, or an errno that the step then fails with. nullptr removes it.
+using FaultFunction = std::function<int(SaveStep step)>;
+void setFaultFunctionForTesting(FaultFunction fault);
 
 // Tests replace the low-level write to simulate a full disk or an I/O error; nullptr
 // restores ::write.

@@ -197,6 +197,7 @@ TEST_F(ImportExportTest, MacJapaneseRoundTripsJapaneseAndMarksWhatItCannotHold)
     typeText(QStringLiteral("日本語①Ⅰ\r\n中文한"));
     const QString path = filePath(QStringLiteral("mac.txt"));
     ui.answerFile(path);
+    ui.answerMessage(platform::fx::MsgAnswer::Yes);  // to the question about the Hangul
     run(res::ID_EXPORT_MAC_JAPANESE);
     const QByteArray bytes = readFile(path);
     // Hangul has no row: one '?' in its place, at the very end.

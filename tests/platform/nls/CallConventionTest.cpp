@@ -83,6 +83,15 @@ TEST(MeasureThenConvert, GivesWhatOnePassGives)
         EXPECT_EQ(decodeTwoPass(cp, flags, sjis.data(), static_cast<int>(sjis.size())), *once)
             << cp;
     }
+    // Input whose end is cut short in the middle of a shift: the exact buffer the
+    // measuring pass asked for must be enough (found by fuzzing the open path).
+    for (const auto& [cp, bytes] : {std::pair{65000u, std::string("\xF6}+")},
+                                    {65000u, std::string("a+AG")}, {50225u, std::string("x\x0e")}}) {
+        const auto once = decode(cp, bytes);
+        ASSERT_TRUE(once.has_value()) << cp;
+        EXPECT_EQ(decodeTwoPass(cp, 0, bytes.data(), static_cast<int>(bytes.size())), *once)
+            << cp << " " << bytes;
+    }
     const std::u16string text = u"日本語 text, 한국어, Ελληνικά, 😀, ｶﾀｶﾅ\r\n";
     for (CodePage cp : {932u, 936u, 949u, 950u, 1252u, 65001u, 65000u, 50220u}) {
         const auto once = encode(cp, text);
