@@ -127,9 +127,16 @@ public:
     void setPreedit(const QString& preedit, const QList<QTextLayout::FormatRange>& formats);
     // Row and x of the caret standing `cursor` units into the composition.
     void preeditCaret(int cursor, int* row, qreal* x);
+    // Rows a composition adds to its line while it is shown. A wrapped line laid out as one
+    // is drawn with the composition in it, and the rows after that line are drawn this many
+    // rows further down until it ends. 0 without a composition, without wrapping and in a
+    // long line (whose composition widens its row instead).
+    int preeditExtraRows();
 
     // ---- drawing ---------------------------------------------------------------------------
-    // The parts of row that show anything between x = left and x = right.
+    // Rows as drawn: rowCount() and the rows a composition adds (see preeditExtraRows).
+    int drawnRowCount() { return rowCount() + preeditExtraRows(); }
+    // The parts of drawn row `row` that show anything between x = left and x = right.
     void rowParts(int row, qreal left, qreal right, std::vector<RowPart>& parts);
 
     // The whole-line layout of a line that is laid out as one (tests compare row counts with
@@ -205,6 +212,7 @@ private:
     CacheEntry* cached(std::uint64_t key);
     void forget(std::uint64_t key);
     int rowInLine(int row, int* line);
+    int drawnRowInLine(int row, int* line);
 
     const TextBuffer& m_buffer;
     QFont m_font;
