@@ -251,9 +251,20 @@ std::unique_ptr<QTextLayout> EditLayout::buildSegment(int start, int length, qre
     option.setTextDirection(Qt::LeftToRight);
     const qreal tab = tabDistance();
     if (tabs > 0 && phase > 0 && !wrapRow) {
-        // The tab grid of the line, seen from a piece that starts `phase` past a stop.
+        // The tab grid of the line, seen from a piece that starts `phase` past a stop. The
+        // shaper puts a tab past the last stop given on its own grid, which starts at the
+        // piece, so the stops reach well past the piece's widest possible end: twice its
+        // units counted alone, a whole stop for every tab, and a composition.
+        qreal reach = 0;
+        for (size_t i = 0; i < units.size(); ++i)
+            reach += units[i] == u'\t' ? tab : unitAdvance(units, i);
+        if (preeditOffset >= 0)
+            reach += QFontMetricsF(m_font).horizontalAdvance(m_preedit);
+        // Bounded for a font of huge glyphs and tiny stops; the shaper's own grid takes over.
+        const int count = static_cast<int>(std::min<qreal>(std::ceil(2 * reach / tab) + tabs + 2, 16384));
         QList<QTextOption::Tab> stops;
-        for (int k = 1; k <= tabs + 1; ++k)
+        stops.reserve(count);
+        for (int k = 1; k <= count; ++k)
             stops.append(QTextOption::Tab(k * tab - phase, QTextOption::LeftTab));
         option.setTabs(stops);
     }
