@@ -14,10 +14,12 @@
 //    An edit re-flows rows from the one before the change and stops as soon as a new row
 //    starts where an old one did in the unchanged text after it.
 // A tab's width depends on the x it starts at, so a piece is shaped with the line's tab
-// grid shifted by the x it starts at, and rows start on the grid. The shaper's own rounding
-// of shifted stops can put a tab of an unwrapped long line up to one stop away from where a
-// layout of the whole line would; drawing, caret and clicks all use the same pieces, so
-// they agree with one another.
+// grid shifted by the x it starts at, and rows start on the grid. The shaper takes a tab
+// that stands a hair short of a stop on to the next one; a piece whose tabs would stop
+// elsewhere on the shifted grid is shaped again with each tab's own stop, so that its tabs
+// stop where they would in a layout of the whole line. (A piece shaped with a composition
+// in it keeps the shifted grid: for as long as the composition is shown, one of its tabs
+// may stop a stop away.)
 //
 // Where a long line can look different from one shaped at once: beyond the cuts described in
 // LinePieces.h, a piece not shaped yet counts with its units' own advances, which is exact
