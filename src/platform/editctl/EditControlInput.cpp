@@ -380,6 +380,8 @@ void EditControl::inputMethodEvent(QInputMethodEvent* event)
 
 void EditControl::onImeComposition(const QInputMethodEvent& event)
 {
+    // Rows the composition shown until now added to its line, as they were drawn.
+    const int extraRowsBefore = m_layout->preeditExtraRows();
     const QString commit = event.commitString();
     if (event.replacementLength() > 0 || (!commit.isEmpty() && event.replacementStart() != 0)) {
         // The input method replaces text around the caret: that range becomes the selection.
@@ -391,7 +393,6 @@ void EditControl::onImeComposition(const QInputMethodEvent& event)
     if (!commit.isEmpty() || event.replacementLength() > 0)
         replaceSel(commit);
 
-    const int extraRowsBefore = m_layout->preeditExtraRows();
     const bool starting = m_preedit.isEmpty() && !event.preeditString().isEmpty();
     m_preedit = event.preeditString();
     m_preeditFormats.clear();
