@@ -315,6 +315,9 @@ int EditControl::lineLength(int pos) const
 
 void EditControl::updateRows(int first, int last)
 {
+    // Rows after a composition that gives its line more rows are drawn further down.
+    if (const int extra = m_layout->preeditExtraRows(); extra > 0 && last < INT_MAX - extra)
+        last += extra;
     const int top = verticalScrollBar()->value();
     const int from = std::max(first, top) - top;
     const int to = static_cast<int>(std::min<long long>(last, static_cast<long long>(top) + fullyVisibleRows() + 1)) - top;

@@ -11,6 +11,7 @@
 #include <QTextCharFormat>
 
 #include <algorithm>
+#include <climits>
 
 namespace platform {
 
@@ -379,6 +380,8 @@ void EditControl::inputMethodEvent(QInputMethodEvent* event)
 
 void EditControl::onImeComposition(const QInputMethodEvent& event)
 {
+    // Rows the composition shown until now added to its line, as they were drawn.
+    const int extraRowsBefore = m_layout->preeditExtraRows();
     const QString commit = event.commitString();
     if (event.replacementLength() > 0 || (!commit.isEmpty() && event.replacementStart() != 0)) {
         // The input method replaces text around the caret: that range becomes the selection.
@@ -416,10 +419,14 @@ void EditControl::onImeComposition(const QInputMethodEvent& event)
         scrollCaret();
     restartCaretBlink();
     // The composition reshapes the caret's row; in a line laid out as one, with wrapping,
-    // the rows after it in the line may move too.
+    // the rows after it in the line may move too, and when it changes the rows the line
+    // takes, so do all the lines after it.
     const int row = caretRow();
     const int line = m_buffer.lineFromChar(m_buffer.caret());
-    updateRows(row, m_wordWrap && !m_layout->isLong(line) ? m_layout->firstRowOfLine(line + 1) - 1 : row);
+    if (m_layout->preeditExtraRows() != extraRowsBefore)
+        updateRows(row, INT_MAX);
+    else
+        updateRows(row, m_wordWrap && !m_layout->isLong(line) ? m_layout->firstRowOfLine(line + 1) - 1 : row);
     updateMicroFocus();
 }
 

@@ -68,7 +68,7 @@ void EditControl::paintEvent(QPaintEvent* event)
     // line shapes no piece outside it.
     const qreal left = textArea.left() - originX - rowHeight;
     const qreal right = textArea.right() + 1 - originX + rowHeight;
-    const int rows = m_layout->rowCount();
+    const int rows = m_layout->drawnRowCount();
     std::vector<RowPart> parts;
     for (int row = firstRow; row < rows; ++row) {
         const int top = rect.top() + (row - firstRow) * rowHeight;

@@ -455,13 +455,39 @@ void EditLayout::preeditCaret(int cursor, int* row, qreal* x)
     *x = segX + textLine.cursorToX(offset);
 }
 
+int EditLayout::preeditExtraRows()
+{
+    if (m_preedit.isEmpty() || !wraps())
+        return 0;
+    const int line = m_buffer.lineFromChar(m_buffer.caret());
+    if (isLong(line))
+        return 0;
+    return std::max(0, preeditLayout().lineCount() - m_rows->rowsIn(line));
+}
+
+// Like rowInLine, for a drawn row: the rows a composition adds follow its line's own rows.
+int EditLayout::drawnRowInLine(int row, int* line)
+{
+    if (const int extra = preeditExtraRows(); extra > 0) {
+        const int composedLine = m_buffer.lineFromChar(m_buffer.caret());
+        const int after = m_rows->firstRowOf(composedLine + 1);
+        if (row >= after && row < after + extra) {
+            *line = composedLine;
+            return row - m_rows->firstRowOf(composedLine);
+        }
+        if (row >= after)
+            row -= extra;
+    }
+    return rowInLine(row, line);
+}
+
 // ---- drawing ------------------------------------------------------------------------------
 
 void EditLayout::rowParts(int row, qreal left, qreal right, std::vector<RowPart>& parts)
 {
     parts.clear();
     int line = 0;
-    const int r = rowInLine(row, &line);
+    const int r = drawnRowInLine(row, &line);
     const int lineStart = m_buffer.lineIndex(line);
     const int caret = m_buffer.caret();
     const bool composing = !m_preedit.isEmpty() && m_buffer.lineFromChar(caret) == line;
@@ -471,6 +497,8 @@ void EditLayout::rowParts(int row, qreal left, qreal right, std::vector<RowPart>
     if (!isLong(line)) {
         part.layout = composing ? &preeditLayout() : &lineLayout(line);
         part.layoutRow = r;
+        if (r >= part.layout->lineCount())
+            return;   // a row the composition's layout does not fill
         part.textStart = lineStart;
         part.length = m_buffer.lineEnd(line) - lineStart;
         if (composing) {

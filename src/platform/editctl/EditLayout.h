@@ -14,10 +14,12 @@
 //    An edit re-flows rows from the one before the change and stops as soon as a new row
 //    starts where an old one did in the unchanged text after it.
 // A tab's width depends on the x it starts at, so a piece is shaped with the line's tab
-// grid shifted by the x it starts at, and rows start on the grid. The shaper's own rounding
-// of shifted stops can put a tab of an unwrapped long line up to one stop away from where a
-// layout of the whole line would; drawing, caret and clicks all use the same pieces, so
-// they agree with one another.
+// grid shifted by the x it starts at, and rows start on the grid. The shaper takes a tab
+// that stands a hair short of a stop on to the next one; a piece whose tabs would stop
+// elsewhere on the shifted grid is shaped again with each tab's own stop, so that its tabs
+// stop where they would in a layout of the whole line. (A piece shaped with a composition
+// in it keeps the shifted grid: for as long as the composition is shown, one of its tabs
+// may stop a stop away.)
 //
 // Where a long line can look different from one shaped at once: beyond the cuts described in
 // LinePieces.h, a piece not shaped yet counts with its units' own advances, which is exact
@@ -127,9 +129,16 @@ public:
     void setPreedit(const QString& preedit, const QList<QTextLayout::FormatRange>& formats);
     // Row and x of the caret standing `cursor` units into the composition.
     void preeditCaret(int cursor, int* row, qreal* x);
+    // Rows a composition adds to its line while it is shown. A wrapped line laid out as one
+    // is drawn with the composition in it, and the rows after that line are drawn this many
+    // rows further down until it ends. 0 without a composition, without wrapping and in a
+    // long line (whose composition widens its row instead).
+    int preeditExtraRows();
 
     // ---- drawing ---------------------------------------------------------------------------
-    // The parts of row that show anything between x = left and x = right.
+    // Rows as drawn: rowCount() and the rows a composition adds (see preeditExtraRows).
+    int drawnRowCount() { return rowCount() + preeditExtraRows(); }
+    // The parts of drawn row `row` that show anything between x = left and x = right.
     void rowParts(int row, qreal left, qreal right, std::vector<RowPart>& parts);
 
     // The whole-line layout of a line that is laid out as one (tests compare row counts with
@@ -205,6 +214,7 @@ private:
     CacheEntry* cached(std::uint64_t key);
     void forget(std::uint64_t key);
     int rowInLine(int row, int* line);
+    int drawnRowInLine(int row, int* line);
 
     const TextBuffer& m_buffer;
     QFont m_font;

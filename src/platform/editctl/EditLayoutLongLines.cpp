@@ -33,9 +33,15 @@ qreal snapped(qreal x)
     return std::round(x * 64) / 64;
 }
 
+// The stop a tab at x reaches, as the shaper finds it on a line's own grid: it counts x in
+// 1/64 of a stop, rounded, so that x less than 1/128 of a stop short of one already counts
+// as there, and the tab goes on to the stop after it.
 qreal nextTabStop(qreal x, qreal tab)
 {
-    return (std::floor(snapped(x) / tab) + 1) * tab;
+    const long long units = std::llround(std::max<qreal>(0, x) * 64);
+    const long long stop = std::max<long long>(1, std::llround(tab * 64));
+    const long long inSixtyFourths = (units * 64 + stop / 2) / stop;
+    return static_cast<qreal>((inSixtyFourths >> 6) + 1) * tab;
 }
 
 qreal tabPhase(qreal x, qreal tab)
@@ -250,10 +256,22 @@ std::unique_ptr<QTextLayout> EditLayout::buildSegment(int start, int length, qre
     option.setWrapMode(QTextOption::NoWrap);
     option.setTextDirection(Qt::LeftToRight);
     const qreal tab = tabDistance();
-    if (tabs > 0 && phase > 0 && !wrapRow) {
-        // The tab grid of the line, seen from a piece that starts `phase` past a stop.
+    const bool gridStops = tabs > 0 && phase > 0 && !wrapRow;
+    if (gridStops) {
+        // The tab grid of the line, seen from a piece that starts `phase` past a stop. The
+        // shaper puts a tab past the last stop given on its own grid, which starts at the
+        // piece, so the stops reach well past the piece's widest possible end: twice its
+        // units counted alone, a whole stop for every tab, and a composition.
+        qreal reach = 0;
+        for (size_t i = 0; i < units.size(); ++i)
+            reach += units[i] == u'\t' ? tab : unitAdvance(units, i);
+        if (preeditOffset >= 0)
+            reach += QFontMetricsF(m_font).horizontalAdvance(m_preedit);
+        // Bounded for a font of huge glyphs and tiny stops; the shaper's own grid takes over.
+        const int count = static_cast<int>(std::min<qreal>(std::ceil(2 * reach / tab) + tabs + 2, 16384));
         QList<QTextOption::Tab> stops;
-        for (int k = 1; k <= tabs + 1; ++k)
+        stops.reserve(count);
+        for (int k = 1; k <= count; ++k)
             stops.append(QTextOption::Tab(k * tab - phase, QTextOption::LeftTab));
         option.setTabs(stops);
     }
@@ -267,13 +285,44 @@ std::unique_ptr<QTextLayout> EditLayout::buildSegment(int start, int length, qre
         layout->setFormats(formats);
     }
     layout->setCacheEnabled(true);
-    layout->beginLayout();
-    QTextLine line = layout->createLine();
-    if (line.isValid()) {
-        line.setLineWidth(kUnwrappedWidth);
-        line.setPosition(QPointF(0, m_ascent - line.ascent()));
+    const auto lay = [&] {
+        layout->beginLayout();
+        QTextLine line = layout->createLine();
+        if (line.isValid()) {
+            line.setLineWidth(kUnwrappedWidth);
+            line.setPosition(QPointF(0, m_ascent - line.ascent()));
+        }
+        layout->endLayout();
+    };
+    lay();
+    if (gridStops && preeditOffset < 0) {
+        // Given stops, the shaper takes a tab to the first one past x; in the line it would
+        // go on to the next stop from x a hair short of one (see nextTabStop). Where the two
+        // differ, every tab is given the very stop it reaches in the line.
+        const QTextLine shaped = layout->lineAt(0);
+        QList<QTextOption::Tab> exact;
+        qreal landed = 0;
+        qreal after = 0;
+        bool differs = false;
+        for (size_t i = 0; i < units.size(); ++i) {
+            if (units[i] != u'\t')
+                continue;
+            const int at = static_cast<int>(i);
+            const qreal before = shaped.cursorToX(at);
+            const qreal end = shaped.cursorToX(at + 1);
+            const qreal x = exact.isEmpty() ? before : landed + (before - after);
+            const qreal stop = nextTabStop(x + phase, tab) - phase;
+            differs = differs || std::abs((end - before) - (stop - x)) > 1.0 / 128;
+            exact.append(QTextOption::Tab(stop, QTextOption::LeftTab));
+            landed = stop;
+            after = end;
+        }
+        if (differs) {
+            option.setTabs(exact);
+            layout->setTextOption(option);
+            lay();
+        }
     }
-    layout->endLayout();
     return layout;
 }
 

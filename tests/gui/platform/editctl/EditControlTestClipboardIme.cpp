@@ -124,6 +124,42 @@ TEST_F(EditControlTest, PreeditIsShownInPlaceWithoutChangingTheText)
     EXPECT_EQ(sel(), std::make_pair(3, 3));
 }
 
+TEST_F(EditControlTest, WrappedPreeditThatNeedsAnotherRowPushesTheLinesAfterItDown)
+{
+    // A first line that nearly fills its row, then two lines that look different.
+    edit->setWordWrap(true);
+    const int columns = edit->formattingRect().width() / QFontMetrics(edit->font()).horizontalAdvance(QLatin1Char('a'));
+    const std::u16string first(static_cast<size_t>(columns - 3), u'a');
+    const std::u16string all = first + u"\r\nXXXXXXXXXXXX\r\n--------";
+    edit->setText(all);
+    ASSERT_EQ(edit->lineCount(), 3);
+    const int caret = static_cast<int>(first.size());
+    edit->setSel(caret, caret);
+    const int height = edit->lineHeight();
+    const auto band = [&](const QImage& image, int row) {
+        return image.copy(0, edit->formattingRect().top() + row * height, image.width(), height);
+    };
+    const QImage plain = edit->viewport()->grab().toImage();
+
+    // The composition does not fit the first row: it goes on in the row below, and the lines
+    // after it are drawn one row further down, for as long as it is shown.
+    sendIme(edit.get(), QStringLiteral("にほんごにほんご"), QString());
+    const QRect caretDuring = edit->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    EXPECT_EQ(caretDuring.top(), edit->viewport()->geometry().top() + edit->formattingRect().top() + height)
+        << "the caret follows the composition into the next row";
+    const QImage composing = edit->viewport()->grab().toImage();
+    EXPECT_EQ(band(composing, 2), band(plain, 1)) << "the second line moved down a row";
+    EXPECT_EQ(band(composing, 3), band(plain, 2)) << "and the third with it";
+    EXPECT_EQ(edit->lineCount(), 3) << "the text's own rows stay as they are";
+
+    // Ending the composition puts every line back.
+    sendIme(edit.get(), QString(), QString());
+    const QImage after = edit->viewport()->grab().toImage();
+    for (int row = 1; row < 4; ++row)
+        EXPECT_EQ(band(after, row), band(plain, row)) << row;
+    EXPECT_EQ(text(), all);
+}
+
 TEST_F(EditControlTest, ImeReplacementRangeAroundTheCaret)
 {
     edit->setText(u"abcdef");
