@@ -5,6 +5,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QUrl>
 
 namespace quillet_test {
@@ -174,6 +175,36 @@ TEST_F(EditViewDragDropTest, DropsFromOtherWindowsInsertTextOnly)
     EXPECT_EQ(dropAt(image, pointAt(1), Qt::NoModifier), Qt::IgnoreAction);
     EXPECT_EQ(text(), u"abc\r\ndX\rY\nZefnu");
     EXPECT_EQ(records(), 2);
+}
+
+TEST_F(EditViewDragDropTest, TheEdgeBandScrollsWhileThePointerRestsThere)
+{
+    std::u16string lines;
+    for (int i = 0; i < 200; ++i)
+        lines += u"a fairly long line of text to scroll across, line " + std::u16string(1, u'0' + i % 10) + u"\r\n";
+    open(lines);
+    QMimeData data;
+    data.setText(QStringLiteral("t"));
+    const QPoint bottom(50, view->viewport()->height() - 3);
+    QDragEnterEvent enter(bottom, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    EXPECT_EQ(view->firstVisibleLine(), 1);
+    // Resting in the band keeps scrolling; leaving the view stops it.
+    QTest::qWait(300);
+    const int rested = view->firstVisibleLine();
+    EXPECT_GT(rested, 2);
+    QDragLeaveEvent leave;
+    QApplication::sendEvent(view->viewport(), &leave);
+    QTest::qWait(150);
+    EXPECT_EQ(view->firstVisibleLine(), rested);
+    // Inside the band on the right: one column per notification.
+    const int hscroll = view->horizontalScrollBar()->value();
+    QDragEnterEvent right(QPoint(view->formattingRect().right() - 3, 100), Qt::CopyAction | Qt::MoveAction, &data,
+                         Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &right);
+    EXPECT_EQ(view->horizontalScrollBar()->value(), hscroll + view->averageCharWidth());
+    QApplication::sendEvent(view->viewport(), &leave);
 }
 
 } // namespace
