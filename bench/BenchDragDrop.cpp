@@ -38,10 +38,14 @@ void BM_CharFromPointLongLine(benchmark::State& state)
     view.scrollCaret();
     view.viewport()->repaint();
     const QRect fr = view.formattingRect();
+    // The one line is the first row; the middle of the window across it.
+    const int y = fr.top() + view.lineHeight() / 2;
     int x = fr.center().x();
+    if (view.CharFromPoint(x, y) < 400000 || view.CharFromPoint(x, y) > 600000)
+        state.SkipWithError("not at the middle of the line");
     for (auto _ : state) {
         // A pointer moving by a pixel, as it does while dragging.
-        benchmark::DoNotOptimize(view.CharFromPoint(x, fr.center().y()));
+        benchmark::DoNotOptimize(view.CharFromPoint(x, y));
         x = x == fr.center().x() ? x + 1 : fr.center().x();
     }
 }
@@ -59,6 +63,8 @@ void BM_IsPointInSelectionMultiLine(benchmark::State& state)
     view.setSel(0, view.lineIndex(9999));
     view.viewport()->repaint();
     const QRect fr = view.formattingRect();
+    if (!view.IsPointInSelection(fr.left() + 20, fr.center().y(), false))
+        state.SkipWithError("the point is not in the selection");
     for (auto _ : state)
         benchmark::DoNotOptimize(view.IsPointInSelection(fr.left() + 20, fr.center().y(), false));
 }
