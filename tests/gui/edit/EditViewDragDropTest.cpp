@@ -175,6 +175,18 @@ TEST_F(EditViewDragDropTest, DropsFromOtherWindowsInsertTextOnly)
     EXPECT_EQ(dropAt(image, pointAt(1), Qt::NoModifier), Qt::IgnoreAction);
     EXPECT_EQ(text(), u"abc\r\ndX\rY\nZefnu");
     EXPECT_EQ(records(), 2);
+    // On a partly shown last line the drop is refused and only the caret goes there.
+    std::u16string many;
+    for (int i = 0; i < 100; ++i)
+        many += u"row\r\n";
+    open(many);
+    const QRect fr = view->formattingRect();
+    const int partial = fr.top() + fr.height() - 1;
+    ASSERT_FALSE(view->CaretFitsAt(fr.left(), partial - (partial - fr.top()) % view->lineHeight()));
+    EXPECT_EQ(dropAt(data, QPoint(fr.left() + 1, partial), Qt::NoModifier), Qt::IgnoreAction);
+    EXPECT_EQ(text(), many);
+    EXPECT_EQ(sel().first, sel().second);
+    EXPECT_GT(sel().first, 0);
 }
 
 TEST_F(EditViewDragDropTest, TheEdgeBandScrollsWhileThePointerRestsThere)
