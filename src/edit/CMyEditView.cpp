@@ -16,6 +16,7 @@ using platform::fx::CommandEntry;
 CMyEditView::CMyEditView(QWidget* parent) : platform::EditControl(parent)
 {
     m_undo.SetBuffer(&buffer());
+    initDragDrop();
 }
 
 CMyEditView::~CMyEditView() = default;

@@ -12,7 +12,11 @@
 #include "platform/fx/Command.h"
 #include "platform/fx/View.h"
 
+#include <QMimeData>
 #include <QString>
+#include <QTimer>
+#include <functional>
+#include <memory>
 #include <span>
 #include <string_view>
 
@@ -86,6 +90,22 @@ public:
     // (reporting a failure) and is false, so a Replace on no match only finds.
     bool InitializeReplace();
 
+    // ---- drag and drop of text (CMyEditViewDragDrop.cpp) ----------------------------------
+    // Points are viewport coordinates of the top-left of a character cell. PosFromChar also
+    // answers for the end of the text; CharFromPoint gives the nearest boundary of the line
+    // under the point (the end of the text below the last line); IsPointInSelection counts
+    // the pixel column at the selection's end (inclusive) or not at its start (not inclusive).
+    // All of them ask the control for a few positions only, so they stay fast on long lines.
+    QPoint PosFromChar(int i) const;
+    int CharFromPoint(int x, int y) const;
+    bool IsPointInSelection(int x, int y, bool bInclusive) const;
+    // A caret of one line's height at (x, y) lies wholly inside the formatting rectangle.
+    bool CaretFitsAt(int x, int y) const;
+    // Runs the drag of the dragged text (copy and move allowed) and returns the effect the
+    // drop target chose; QDrag::exec unless replaced (tests script the drop).
+    using DragRunner = std::function<Qt::DropAction(std::unique_ptr<QMimeData> data)>;
+    void setDragRunner(DragRunner runner) { m_dragRunner = std::move(runner); }
+
     // Update handlers.
     void OnUpdateNeedFind(platform::fx::CmdUI& ui);
     void OnUpdateEditUndo(platform::fx::CmdUI& ui);
@@ -99,6 +119,15 @@ protected:
     void onChar(char16_t c) override;
     void onKeyDown(int key, Qt::KeyboardModifiers modifiers) override;
     void onImeComposition(const QInputMethodEvent& event) override;
+    // Drag and drop (CMyEditViewDragDrop.cpp).
+    void onLButtonDown(QPoint point, Qt::KeyboardModifiers modifiers) override;
+    void onDragEnter(QDragEnterEvent* event) override;
+    void onDragMove(QDragMoveEvent* event) override;
+    void onDragLeave(QDragLeaveEvent* event) override;
+    void onDrop(QDropEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // Brings the control's caret and scroll position up to the buffer after undo or redo,
@@ -107,6 +136,16 @@ private:
     // The committed part of an input-method event (its replacement range and commit
     // string), recorded and applied.
     void commitImeText(const QInputMethodEvent& event);
+    // Accepts drops and sets up the drag timers and the default drag (constructor).
+    void initDragDrop();
+    // Drag source: runs the drag of the selection and applies its effect.
+    void StartDrag();
+    void EndDrag(Qt::DropAction effect);
+    // Drag target: the caret at the drop boundary and the effect for the keys held; the
+    // scroll band (true when the point is in it and it scrolled).
+    Qt::DropAction DragOver(QPoint point, Qt::KeyboardModifiers keys);
+    bool DragScroll(QPoint point, Qt::KeyboardModifiers keys);
+    void dragScrollTick();
     // Gives the keyboard focus back to the open find or replace dialog.
     void focusFindDialog();
 
@@ -114,6 +153,19 @@ private:
     int m_nDropPos = -1;
     // A drag that started in this view is in progress.
     bool m_bSelfDrag = false;
+    // Pressed on the selection; the drag starts after the drag distance or time.
+    bool m_bDragPending = false;
+    QPoint m_dragPressPoint;
+    QTimer m_dragStartTimer;
+    // The source of the running drag: its range and text.
+    int m_nDragStart = 0;
+    int m_nDragEnd = 0;
+    std::u16string m_dragText;
+    DragRunner m_dragRunner;
+    // While the pointer rests in the scroll band: the last point and keys of the drag.
+    QTimer m_dragScrollTimer;
+    QPoint m_lastDragPoint;
+    Qt::KeyboardModifiers m_lastDragKeys;
     // An input-method composition is shown in place. It took the selection's place when it
     // started (that deletion is recorded then), so its commit replaces no selection.
     // Committed text arrives whole in one input-method event and is inserted at once, not

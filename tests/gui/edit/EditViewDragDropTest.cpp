@@ -1,0 +1,223 @@
+// Drag and drop in the edit view: the drop geometry, drags of the selection driven by real
+// mouse, drag and drop events (the drag loop itself scripted), and drops from other windows.
+#include "EditViewTestSupport.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QUrl>
+
+namespace quillet_test {
+namespace {
+
+class EditViewDragDropTest : public EditViewTest {
+public:
+    QPoint pointAt(int pos) const { return view->PosFromChar(pos) + QPoint(0, 1); }
+
+    // Sends a drag enter and a drop of data at point; the drop's effect, or none if refused.
+    Qt::DropAction dropAt(const QMimeData& data, QPoint point, Qt::KeyboardModifiers keys)
+    {
+        const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+        QDragEnterEvent enter(point, actions, &data, Qt::LeftButton, keys);
+        QApplication::sendEvent(view->viewport(), &enter);
+        if (!enter.isAccepted())
+            return Qt::IgnoreAction;
+        QDropEvent drop(QPointF(point), actions, &data, Qt::LeftButton, keys);
+        QApplication::sendEvent(view->viewport(), &drop);
+        return drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
+    }
+
+    // Presses on the selection at press, moves past the drag distance, and lets the scripted
+    // drag drop at the boundary dropPos (-1: another program takes it with effect).
+    void dragSelection(int press, int dropPos, Qt::KeyboardModifiers keys,
+                       Qt::DropAction foreignEffect = Qt::IgnoreAction)
+    {
+        view->setDragRunner([&](std::unique_ptr<QMimeData> data) {
+            EXPECT_EQ(data->text(), view->selectedText());
+            if (dropPos < 0)
+                return foreignEffect;
+            return dropAt(*data, pointAt(dropPos), keys);
+        });
+        const QPoint p = pointAt(press) + QPoint(2, 0);
+        QTest::mousePress(view->viewport(), Qt::LeftButton, Qt::NoModifier, p);
+        QTest::mouseMove(view->viewport(), p + QPoint(QApplication::startDragDistance() + 5, 0));
+        QTest::mouseRelease(view->viewport(), Qt::LeftButton, Qt::NoModifier, p);
+    }
+};
+
+TEST_F(EditViewDragDropTest, BoundariesUnderEveryPixelAndSelectionRectangles)
+{
+    // Tabs, a combining mark and a surrogate pair on the first line.
+    const std::u16string line = u"a\tb\u0301c\U0001F600d\txyz";
+    open(line + u"\r\nsecond line\r\n");
+    const int len = static_cast<int>(line.size());
+    const int y = view->PosFromChar(0).y() + 1;
+    int last = 0;
+    for (int x = 0; x < view->PosFromChar(len).x() + 30; ++x) {
+        const int i = view->CharFromPoint(x, y);
+        ASSERT_GE(i, last) << x;
+        ASSERT_LE(i, len) << x;
+        ASSERT_FALSE(i > 0 && i < len && QChar::isLowSurrogate(line[i])) << "inside the pair at x " << x;
+        last = i;
+    }
+    EXPECT_EQ(last, len);
+    // The end of the text: an empty last line; below it, the end of the text.
+    const int total = view->textLength();
+    EXPECT_EQ(view->PosFromChar(total), QPoint(view->PosFromChar(0).x(), view->PosFromChar(0).y() + 2 * view->lineHeight()));
+    EXPECT_EQ(view->CharFromPoint(5, view->PosFromChar(total).y() + 5 * view->lineHeight()), total);
+
+    // Same-line and several-line selections: inclusive counts the end column, not the start.
+    struct Case { int s, e, pos, dx; bool inclusive, expected; };
+    const int h = view->lineHeight();
+    const Case cases[] = {
+        {2, 5, 2, 0, false, false}, {2, 5, 2, 0, true, true}, {2, 5, 5, 0, true, true},
+        {2, 5, 5, 0, false, false}, {2, 5, 3, 1, false, true}, {2, 5, 1, 0, true, false},
+        {3, len + 5, len - 1, 0, false, true}, {3, len + 5, len, 0, false, false},  // the line's end
+        {3, len + 5, len + 2, 1, false, true}, {3, len + 5, len + 5, 0, false, false},
+        {3, len + 5, len + 5, 0, true, true}, {3, len + 5, 2, 0, true, false},
+    };
+    for (const Case& c : cases) {
+        view->setSel(c.s, c.e);
+        const QPoint p = view->PosFromChar(c.pos) + QPoint(c.dx, h / 2);
+        EXPECT_EQ(view->IsPointInSelection(p.x(), p.y(), c.inclusive), c.expected)
+            << c.s << "-" << c.e << " at " << c.pos << "+" << c.dx << (c.inclusive ? " inclusive" : "");
+    }
+    EXPECT_FALSE(view->CaretFitsAt(0, view->formattingRect().bottom()));
+    EXPECT_TRUE(view->CaretFitsAt(view->formattingRect().left(), view->formattingRect().top()));
+}
+
+TEST_F(EditViewDragDropTest, DragsOfTheSelectionApplyMoveOrCopyWithTheirUndo)
+{
+    struct Case {
+        const char16_t* text; int s, e, drop; bool ctrl;
+        const char16_t* result; int selS, selE; std::vector<int> kinds;
+    };
+    const Case cases[] = {
+        // A word moved forward lands at the drop less its length; back, at the drop.
+        {u"one two three", 0, 4, 13, false, u"two threeone ", 9, 13, {UNDO_DELETE, UNDO_INSERT}},
+        {u"one two three", 8, 13, 4, false, u"one threetwo ", 4, 9, {UNDO_DELETE, UNDO_INSERT}},
+        // Ctrl copies: one record, the source stays.
+        {u"one two three", 0, 4, 8, true, u"one two one three", 8, 12, {UNDO_INSERT}},
+        // On itself or its ends: no change, a caret at the drop.
+        {u"one two three", 4, 8, 6, false, u"one two three", 6, 6, {}},
+        {u"one two three", 4, 8, 8, false, u"one two three", 8, 8, {}},
+        // To another line.
+        {u"ab\r\ncd", 0, 1, 6, false, u"b\r\ncda", 5, 6, {UNDO_DELETE, UNDO_INSERT}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(q(c.text).toStdString() + " drop " + std::to_string(c.drop));
+        open(c.text);
+        view->setSel(c.s, c.e);
+        dragSelection(c.s, c.drop, c.ctrl ? Qt::ControlModifier : Qt::NoModifier);
+        EXPECT_EQ(text(), std::u16string(c.result));
+        EXPECT_EQ(sel(), std::make_pair(c.selS, c.selE));
+        EXPECT_EQ(kinds(), c.kinds);
+        // Undone step by step, the text is as before the drag.
+        for (size_t k = 0; k < c.kinds.size(); ++k)
+            undo();
+        EXPECT_EQ(text(), std::u16string(c.text));
+    }
+    // Another program took a move: the source goes (one deletion); a copy leaves it.
+    open(u"keep this");
+    view->setSel(5, 9);
+    dragSelection(6, -1, Qt::NoModifier, Qt::MoveAction);
+    EXPECT_EQ(text(), u"keep ");
+    EXPECT_EQ(kinds(), std::vector<int>{UNDO_DELETE});
+    open(u"keep this");
+    view->setSel(5, 9);
+    dragSelection(6, -1, Qt::NoModifier, Qt::CopyAction);
+    EXPECT_EQ(text(), u"keep this");
+    EXPECT_EQ(records(), 0);
+}
+
+TEST_F(EditViewDragDropTest, PressWithoutDragPlacesTheCaretAndEscapeCancels)
+{
+    open(u"abcdefgh");
+    view->setSel(2, 6);
+    const QPoint inside = pointAt(4);
+    QTest::mousePress(view->viewport(), Qt::LeftButton, Qt::NoModifier, inside);
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, Qt::NoModifier, inside);
+    EXPECT_EQ(sel(), std::make_pair(4, 4));
+    view->setSel(2, 6);
+    QTest::mousePress(view->viewport(), Qt::LeftButton, Qt::NoModifier, inside);
+    key(Qt::Key_Escape);
+    EXPECT_EQ(sel(), std::make_pair(4, 4));
+    EXPECT_EQ(text(), u"abcdefgh");
+    // Outside the selection a press is an ordinary click.
+    view->setSel(2, 6);
+    click(7);
+    EXPECT_EQ(sel(), std::make_pair(7, 7));
+}
+
+TEST_F(EditViewDragDropTest, DropsFromOtherWindowsInsertTextOnly)
+{
+    open(u"abc\r\ndef");
+    view->setSel(0, 2);
+    QMimeData data;
+    data.setText(QStringLiteral("X\rY\nZ"));
+    EXPECT_EQ(dropAt(data, pointAt(6), Qt::NoModifier), Qt::MoveAction);
+    EXPECT_EQ(text(), u"abc\r\ndX\rY\nZef");
+    EXPECT_EQ(sel(), std::make_pair(6, 11));
+    EXPECT_EQ(kinds(), std::vector<int>{UNDO_INSERT});
+    // Ctrl copies; text after a NUL is left out as a paste leaves it; below the last line is
+    // the end of the text.
+    data.setText(QString::fromUtf16(u"nu\0l", 4));
+    EXPECT_EQ(dropAt(data, QPoint(10, view->viewport()->height() - 20), Qt::ControlModifier), Qt::CopyAction);
+    EXPECT_EQ(text(), u"abc\r\ndX\rY\nZefnu");
+    // A file list (with its names as text) and an image are refused.
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/a.txt"))});
+    files.setText(QStringLiteral("/tmp/a.txt"));
+    EXPECT_EQ(dropAt(files, pointAt(1), Qt::NoModifier), Qt::IgnoreAction);
+    QMimeData image;
+    image.setImageData(QImage(4, 4, QImage::Format_RGB32));
+    EXPECT_EQ(dropAt(image, pointAt(1), Qt::NoModifier), Qt::IgnoreAction);
+    EXPECT_EQ(text(), u"abc\r\ndX\rY\nZefnu");
+    EXPECT_EQ(records(), 2);
+    // On a partly shown last line the drop is refused and only the caret goes there.
+    std::u16string many;
+    for (int i = 0; i < 100; ++i)
+        many += u"row\r\n";
+    open(many);
+    const QRect fr = view->formattingRect();
+    const int partial = fr.top() + fr.height() - 1;
+    ASSERT_FALSE(view->CaretFitsAt(fr.left(), partial - (partial - fr.top()) % view->lineHeight()));
+    EXPECT_EQ(dropAt(data, QPoint(fr.left() + 1, partial), Qt::NoModifier), Qt::IgnoreAction);
+    EXPECT_EQ(text(), many);
+    EXPECT_EQ(sel().first, sel().second);
+    EXPECT_GT(sel().first, 0);
+}
+
+TEST_F(EditViewDragDropTest, TheEdgeBandScrollsWhileThePointerRestsThere)
+{
+    std::u16string lines;
+    for (int i = 0; i < 200; ++i)
+        lines += u"a fairly long line of text to scroll across, line " + std::u16string(1, u'0' + i % 10) + u"\r\n";
+    open(lines);
+    QMimeData data;
+    data.setText(QStringLiteral("t"));
+    const QPoint bottom(50, view->viewport()->height() - 3);
+    QDragEnterEvent enter(bottom, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    EXPECT_EQ(view->firstVisibleLine(), 1);
+    // Resting in the band keeps scrolling; leaving the view stops it.
+    QTest::qWait(300);
+    const int rested = view->firstVisibleLine();
+    EXPECT_GT(rested, 2);
+    QDragLeaveEvent leave;
+    QApplication::sendEvent(view->viewport(), &leave);
+    QTest::qWait(150);
+    EXPECT_EQ(view->firstVisibleLine(), rested);
+    // Inside the band on the right: one column per notification.
+    const int hscroll = view->horizontalScrollBar()->value();
+    QDragEnterEvent right(QPoint(view->formattingRect().right() - 3, 100), Qt::CopyAction | Qt::MoveAction, &data,
+                         Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &right);
+    EXPECT_EQ(view->horizontalScrollBar()->value(), hscroll + view->averageCharWidth());
+    QApplication::sendEvent(view->viewport(), &leave);
+}
+
+} // namespace
+} // namespace quillet_test
