@@ -193,13 +193,6 @@ constexpr StringEntry kTable[] = {
      u"ステータス バーの表示/非表示を切り替えます\nステータス バーの表示切り替え"},
 };
 
-constexpr bool idsAscend(std::span<const StringEntry> table)
-{
-    for (std::size_t i = 1; i < table.size(); ++i)
-        if (table[i - 1].id >= table[i].id)
-            return false;
-    return true;
-}
 static_assert(idsAscend(kTable), "string ids must ascend, each id once");
 
 } // namespace

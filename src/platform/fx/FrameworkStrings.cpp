@@ -56,13 +56,6 @@ constexpr StringEntry kTable[] = {
     {AFX_IDP_ARCH_ENDOFFILE, u"%1 の末尾以降にｱｸｾｽしようとしました。"},   // ours
 };
 
-constexpr bool idsAscend(std::span<const StringEntry> table)
-{
-    for (std::size_t i = 1; i < table.size(); ++i)
-        if (table[i - 1].id >= table[i].id)
-            return false;
-    return true;
-}
 static_assert(idsAscend(kTable), "string ids must ascend, each id once");
 
 } // namespace

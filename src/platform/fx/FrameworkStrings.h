@@ -3,6 +3,7 @@
 // buttons, the idle prompt, the file dialogs' titles, the file-error and save-question
 // messages. Keyed by the numbers of FrameworkIds.h; a program's string table adds its own.
 
+#include <cstddef>
 #include <initializer_list>
 #include <span>
 #include <string>
@@ -24,6 +25,16 @@ std::u16string_view frameworkString(unsigned id);
 std::span<const StringEntry> frameworkStringTable();
 // Finds id in table (ascending); an empty view when it is not there.
 std::u16string_view findString(std::span<const StringEntry> table, unsigned id);
+
+// Whether a table's ids ascend, each id once, as findString needs; tables check it at compile
+// time.
+constexpr bool idsAscend(std::span<const StringEntry> table)
+{
+    for (std::size_t i = 1; i < table.size(); ++i)
+        if (table[i - 1].id >= table[i].id)
+            return false;
+    return true;
+}
 
 // A command prompt is "status-bar text\ntooltip". Without a line feed the whole text is the
 // status-bar text and the tooltip is empty.
