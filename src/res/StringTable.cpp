@@ -37,7 +37,9 @@ constexpr StringEntry kTable[] = {
     // Ours: a save refused because the code page cannot encode, instead of an empty file.
     {IDP_SAVE_CODEPAGE_UNSUPPORTED,
      u"コードページ %1 ではファイルを保存できません。ファイルは変更されていません。"},
-    {IDP_PRINT_NOT_AVAILABLE, u"このバージョンでは印刷できません。"}, // ours
+    // Ours: printing that cannot happen is said, never passed over.
+    {IDP_PRINT_NO_PRINTER, u"プリンタがありません。プリンタを追加してから印刷してください。"},
+    {IDP_PRINT_UNKNOWN_PRINTER, u"プリンタ \"%1\" が見つかりません。"},
     // Ours: a stored code page this system lacks, replaced when the view reads its settings.
     {IDP_CODEPAGE_NOT_INSTALLED,
      u"設定のコードページ %1 はこのシステムにインストールされていません。"
@@ -45,6 +47,8 @@ constexpr StringEntry kTable[] = {
     // Ours: an open refused rather than showing the file as empty.
     {IDP_OPEN_CODEPAGE_UNSUPPORTED,
      u"コードページ %1 ではファイルを開けません。言語選択で別のコードページを選んでください。"},
+    {IDP_PRINT_NO_ROOM, u"用紙が小さすぎて本文を印刷できません。余白やフォントを小さくしてください。"},
+    {IDP_PRINT_FAILED, u"印刷を開始できませんでした。"},
     // %1 line, %2 column, %3 line count, %4 the unit after the caret as four hex digits.
     {IDS_POSITION_PANE_FORMAT, u" %1 行、%2 列、行数 %3、U+%4"},
     {IDS_IMPORT_EXPORT_FILTER,
