@@ -204,7 +204,12 @@ bool CMyView::PrintPages(QPrinter& printer, bool preview)
         OnPrint(dc, info);
     }
     OnEndPrinting(dc, info);
-    return dc.end();
+    // A printer that went away while the pages were sent reports an error state.
+    if (!dc.end() || printer.printerState() == QPrinter::Error) {
+        report(this, res::IDP_PRINT_FAILED);
+        return false;
+    }
+    return true;
 }
 
 unsigned CMyView::CountPages(QPrinter& printer)

@@ -81,9 +81,16 @@ int PageLayout::rowEnd(std::u16string_view text, int start, int /*unused*/) cons
     using platform::pieces::isSafeCut;
     using platform::pieces::kPieceMax;
     const int size = int(text.size());
+    auto stops = [&](int at) { return at >= size || text[at] == u'\t' || isLineEnd(text[at]); };
+    // The width of text[from, to) without its trailing blanks, which may hang past the edge.
+    auto visibleWidth = [&](int from, int to) {
+        while (to > from && isBlank(text[to - 1]))
+            --to;
+        return m_measure.advance(text.substr(from, to - from));
+    };
     double x = 0;
     int pos = start;
-    while (pos < size && !isLineEnd(text[pos])) {
+    while (!stops(pos) || (pos < size && text[pos] == u'\t')) {
         if (text[pos] == u'\t') {
             const double next = nextTabStop(x);
             if (next > m_width && pos > start)
@@ -92,38 +99,53 @@ int PageLayout::rowEnd(std::u16string_view text, int start, int /*unused*/) cons
             ++pos;
             continue;
         }
-        // One segment: up to the next break opportunity, tab or line end, at most a piece.
+        // A chunk: up to the next tab or line end, at most a piece; a chunk cut short ends
+        // at a break opportunity (or at least at a safe cut).
         const int limit = std::min(size, pos + kPieceMax);
         int p = pos + 1;
-        while (p < limit && text[p] != u'\t' && !isLineEnd(text[p]) && !canBreakBefore(text, size_t(p)))
+        while (p < limit && !stops(p))
             ++p;
-        if (p < size && !isSafeCut(text, size_t(p))) {
+        if (!stops(p)) {
             int back = p;
-            while (back > pos + 1 && !isSafeCut(text, size_t(back)))
+            while (back > pos + 1 && !canBreakBefore(text, size_t(back)))
                 --back;
-            if (isSafeCut(text, size_t(back)) && back > pos) {
-                p = back;
-            } else {
-                while (p < size && !isSafeCut(text, size_t(p)))
-                    ++p;
-            }
+            if (back == pos + 1 && !canBreakBefore(text, size_t(back)))
+                back = p;
+            while (back < size && !isSafeCut(text, size_t(back)))
+                ++back;
+            p = back;
         }
-        int trimmed = p;
-        while (trimmed > pos && isBlank(text[trimmed - 1]))
-            --trimmed;
-        const std::u16string_view segment = text.substr(pos, p - pos);
-        const double whole = m_measure.advance(segment);
-        const double visible =
-            trimmed == p ? whole : m_measure.advance(text.substr(pos, trimmed - pos));
-        if (x + visible <= m_width) {
+        // Most chunks fit whole: one measurement.
+        const double whole = m_measure.advance(text.substr(pos, p - pos));
+        if (x + whole <= m_width || x + visibleWidth(pos, p) <= m_width) {
             x += whole;
             pos = p;
             continue;
         }
+        // The row ends inside the chunk: at the last break opportunity that still fits.
+        std::vector<int> breaks;
+        for (int at = pos + 1; at < p; ++at)
+            if (canBreakBefore(text, size_t(at)))
+                breaks.push_back(at);
+        // Start from the break where the width would run out if every unit were equally
+        // wide, then step: for most text the first guess is right or one step off.
+        const double room = m_width - x;
+        const int guessAt = pos + int((p - pos) * std::clamp(room / whole, 0.0, 1.0));
+        int lo = int(std::upper_bound(breaks.begin(), breaks.end(), guessAt) - breaks.begin()) - 1;
+        auto fits = [&](int i) { return i < 0 || visibleWidth(pos, breaks[size_t(i)]) <= room; };
+        if (fits(lo)) {
+            while (lo + 1 < int(breaks.size()) && fits(lo + 1))
+                ++lo;
+        } else {
+            while (lo >= 0 && !fits(lo))
+                --lo;
+        }
+        if (lo >= 0)
+            return breaks[lo];
         if (pos > start)
             return pos;
-        // A segment wider than the row on its own: as much of it as fits, at least a cluster.
-        return fitPart(text, pos, p, m_width - x, true);
+        // A word wider than the row on its own: as much of it as fits, at least a cluster.
+        return fitPart(text, pos, breaks.empty() ? p : breaks.front(), m_width - x, true);
     }
     return pos;
 }
