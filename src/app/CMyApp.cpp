@@ -3,11 +3,15 @@
 #include "dialogs/AboutDlg.h"
 #include "app/CMainFrame.h"
 #include "doc/CMyDoc.h"
+#include "view/CMyView.h"
 #include "platform/Utf16.h"
 #include "platform/fx/UiHost.h"
 #include "platform/profile/SettingsPath.h"
 #include "res/Resource.h"
 #include "res/Strings.h"
+
+#include <QPrinter>
+#include <QPrinterInfo>
 
 namespace {
 
@@ -101,12 +105,10 @@ bool CMyApp::initInstance()
         break;
     case CommandLine::Action::Print:
     case CommandLine::Action::PrintTo:
-        // The file is opened as for printing, which this build cannot do yet; the program
-        // then ends, as after printing.
-        if (openDocumentFile(cmd.fileName))
-            platform::fx::showMessage(nullptr,
-                                      toQString(res::loadString(res::IDP_PRINT_NOT_AVAILABLE)),
-                                      platform::fx::MsgIcon::Exclamation);
+        // The file is printed without the window and the program ends; the exit status
+        // says whether it was printed.
+        if (openDocumentFile(cmd.fileName) && PrintFromCommandLine(cmd))
+            setStartupExitCode(0);
         return false;
     }
 
@@ -120,6 +122,33 @@ bool CMyApp::initInstance()
     frame->setAcceptDrops(true);
     AnnounceUnwritableSettings();
     return true;
+}
+
+bool CMyApp::PrintFromCommandLine(const CommandLine& cmd)
+{
+    auto message = [](unsigned id, const QString& arg = {}) {
+        QString text = toQString(res::loadString(id));
+        if (!arg.isNull())
+            text = text.arg(arg);
+        platform::fx::showMessage(nullptr, text, platform::fx::MsgIcon::Exclamation);
+        return false;
+    };
+    // Driver and port name nothing here; the printer is found by its name alone.
+    const QPrinterInfo info = cmd.action == CommandLine::Action::PrintTo
+                                  ? QPrinterInfo::printerInfo(cmd.printerName)
+                                  : QPrinterInfo::defaultPrinter();
+    if (info.isNull()) {
+        if (cmd.action == CommandLine::Action::PrintTo && !cmd.printerName.isEmpty())
+            return message(res::IDP_PRINT_UNKNOWN_PRINTER, cmd.printerName);
+        return message(res::IDP_PRINT_NO_PRINTER);
+    }
+    auto* frame = static_cast<CMainFrame*>(mainFrame());
+    auto* view = frame ? dynamic_cast<CMyView*>(frame->view()) : nullptr;
+    if (!view)
+        return false;
+    QPrinter& printer = CMyView::CurrentPrinter();
+    printer.setPrinterName(info.printerName());
+    return view->PrintPages(printer);
 }
 
 void CMyApp::OnAppAbout()

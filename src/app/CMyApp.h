@@ -35,6 +35,9 @@ public:
     bool mainWindowShown() const { return m_shown; }
 
 private:
+    // Prints the opened file on the printer the command line names (or the default);
+    // a missing printer is reported. True when the pages went to the printer.
+    bool PrintFromCommandLine(const CommandLine& cmd);
     QStringList m_arguments;
     bool m_shown = false;
 };

@@ -9,10 +9,6 @@
 namespace res {
 
 inline constexpr unsigned kDisabledCommands[] = {
-    // printing
-    ID_FILE_PRINT_SETUP,
-    ID_FILE_PRINT,
-    ID_FILE_PRINT_PREVIEW,
     // window panes (the frame has one pane)
     ID_NEXT_PANE,
     ID_PREV_PANE,

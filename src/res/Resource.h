@@ -86,7 +86,7 @@ inline constexpr unsigned IDP_EDIT_TEXT_NOT_FOUND = 6010;     // %1 search strin
 inline constexpr unsigned IDP_REGEX_OLE_EXCEPTION = 6011;     // %1 status code, lower-case hex
 inline constexpr unsigned IDS_REGEX_UNKNOWN_ERROR = 6012;
 inline constexpr unsigned IDP_SAVE_CODEPAGE_UNSUPPORTED = 6013; // %1 code-page number
-inline constexpr unsigned IDP_PRINT_NOT_AVAILABLE = 6014;
+inline constexpr unsigned IDP_PRINT_NO_PRINTER = 6014;
 inline constexpr unsigned IDP_CODEPAGE_NOT_INSTALLED = 6016;   // %1 the stored code page
 inline constexpr unsigned IDP_OPEN_CODEPAGE_UNSUPPORTED = 6017; // %1 code-page number
 // %1 encoding name, %2 count, %3 line, %4 column, %5 code point (hex), %6 the character,
@@ -100,6 +100,9 @@ inline constexpr unsigned IDS_IMPORT_EXPORT_FILTER = 6021;    // "name|pattern|.
 inline constexpr unsigned IDS_SHORTCUT_DESCRIPTION = 6022;
 inline constexpr unsigned IDS_TAB_WIDTH_CAPTION = 6023;
 inline constexpr unsigned IDS_GOTO_LINE_CAPTION = 6024;
+inline constexpr unsigned IDP_PRINT_UNKNOWN_PRINTER = 6025;    // %1 printer name
+inline constexpr unsigned IDP_PRINT_NO_ROOM = 6026;
+inline constexpr unsigned IDP_PRINT_FAILED = 6027;
 
 // ---- dialog captions and control texts (string table) -------------------------------------
 // About (100)

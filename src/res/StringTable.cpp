@@ -37,7 +37,8 @@ constexpr StringEntry kTable[] = {
     // Ours: a save refused because the code page cannot encode, instead of an empty file.
     {IDP_SAVE_CODEPAGE_UNSUPPORTED,
      u"コードページ %1 ではファイルを保存できません。ファイルは変更されていません。"},
-    {IDP_PRINT_NOT_AVAILABLE, u"このバージョンでは印刷できません。"}, // ours
+    // Ours: printing that cannot happen is said, never passed over.
+    {IDP_PRINT_NO_PRINTER, u"プリンタがありません。プリンタを追加してから印刷してください。"},
     // Ours: asked before a save that would change characters.
     {IDP_SAVE_LOSES_CHARACTERS,
      u"%1 では表せない文字が %2 個あります。\n"
@@ -71,6 +72,10 @@ constexpr StringEntry kTable[] = {
     {IDS_SHORTCUT_DESCRIPTION, u"中国語や韓国語などを読み書き可能なメモ帳"},
     {IDS_TAB_WIDTH_CAPTION, u"タブ幅の設定"},
     {IDS_GOTO_LINE_CAPTION, u"行へ移動"},
+    // Ours: printing that cannot happen is said, never passed over.
+    {IDP_PRINT_UNKNOWN_PRINTER, u"プリンタ \"%1\" が見つかりません。"},
+    {IDP_PRINT_NO_ROOM, u"用紙が小さすぎて本文を印刷できません。余白やフォントを小さくしてください。"},
+    {IDP_PRINT_FAILED, u"印刷を開始できませんでした。"},
 
     // ---- dialog captions and control texts
     {IDS_ABOUT_CAPTION, u"バージョン情報"},

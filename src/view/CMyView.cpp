@@ -59,6 +59,10 @@ const platform::fx::CommandMap& CMyView::classCommands()
         onCommand<&V::OnCodeInput>(res::ID_CODE_INPUT),
         onCommand<&V::OnInsertDateTime>(res::ID_INSERT_DATETIME),
         onCommand<&V::OnRegexReplace, &V::OnUpdateNeedText>(res::ID_REGEX_REPLACE),
+        onCommand<&V::OnFilePrint>(res::ID_FILE_PRINT),
+        onCommand<&V::OnFilePrintDirect>(res::ID_FILE_PRINT_DIRECT),
+        onCommand<&V::OnFilePrintPreview>(res::ID_FILE_PRINT_PREVIEW),
+        onCommand<&V::OnFilePrintSetup>(res::ID_FILE_PRINT_SETUP),
         onUpdateOnly<&V::OnUpdateCodePagePane>(res::ID_INDICATOR_CODEPAGE),
         onUpdateOnly<&V::OnUpdatePositionPane>(res::ID_INDICATOR_POSITION),
     };

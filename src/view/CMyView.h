@@ -9,6 +9,8 @@
 #include "view/LogFont.h"
 
 #include <QFont>
+#include <QRect>
+#include <memory>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -16,6 +18,17 @@
 #include <span>
 
 namespace platform::fx { class Archive; }
+class QPainter;
+class QPrinter;
+struct CPrintJob;
+
+// What one print or preview run knows of its pages.
+struct CPrintInfo {
+    bool m_bPreview = false;
+    unsigned m_nCurPage = 1;   // 1-based
+    QRect m_rectDraw;          // the page's drawing rectangle in device units
+    unsigned m_nLastPage = 0;  // pages found by the pagination
+};
 namespace view { struct RegexReplaceRequest; }
 
 class CMyView : public CMyEditView, public CDocumentText {
@@ -128,6 +141,24 @@ public:
     void RegexReplaceWholeText(const view::RegexReplaceRequest& request);
     QString GetSelectedText() const;
 
+    // ---- printing (CMyViewPrint.cpp) ------------------------------------------------------------
+    void OnFilePrint();          // the print dialog, then the pages
+    void OnFilePrintDirect();    // the pages on the current printer, no dialog
+    void OnFilePrintPreview();   // preview, opening at the page of the selection start
+    void OnFilePrintSetup();     // the page set-up dialog
+    // Lays out the pages for the device: body font, page frame and page starts.
+    void OnBeginPrinting(QPainter& dc, CPrintInfo& info);
+    // Draws page info.m_nCurPage: header, rule, body, rule, footer.
+    void OnPrint(QPainter& dc, CPrintInfo& info);
+    void OnEndPrinting(QPainter& dc, CPrintInfo& info);
+    // Prints all pages (or the printer's page range) on printer. A printer that cannot be
+    // opened or a page without room for the body is reported; then false.
+    bool PrintPages(QPrinter& printer, bool preview = false);
+    // The pages the engine finds for printer (for previews and tests); 0 when none fit.
+    unsigned CountPages(QPrinter& printer);
+    // The printer the print commands use; it keeps the page set-up between commands.
+    static QPrinter& CurrentPrinter();
+
     static const platform::fx::CommandMap& classCommands();
     const platform::fx::CommandMap& commandMap() const override { return classCommands(); }
 
@@ -160,4 +191,5 @@ private:
     std::optional<std::string> ReadImportFile(ShortRead shortRead);
     void WriteExport(const QString& path, const std::string& bytes);
     void ReportCommandFailure();
+    std::shared_ptr<CPrintJob> m_printJob;  // between OnBeginPrinting and OnEndPrinting
 };

@@ -211,7 +211,7 @@ int App::run()
         if (m_frame)
             m_frame->destroyWindow();
         exitInstance();
-        return 1;
+        return m_startupExitCode;
     }
     const int code = QApplication::exec();
     if (m_frame)

@@ -79,6 +79,9 @@ public:
     virtual int exitInstance();
     // initInstance, the event loop, exitInstance; returns the exit code.
     int run();
+    // The exit code when start-up ends the program (1 unless a start-up that did its whole
+    // job, such as printing from the command line, says 0).
+    void setStartupExitCode(int code) { m_startupExitCode = code; }
 
     // Commands: new, open, the recent files, exit.
     void onFileNew();
@@ -103,6 +106,7 @@ private:
     DocTemplate m_template;
     Document* m_document = nullptr;
     Frame* m_frame = nullptr;
+    int m_startupExitCode = 1;
 };
 
 } // namespace platform::fx

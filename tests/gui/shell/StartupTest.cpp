@@ -3,6 +3,7 @@
 #include "ShellTestSupport.h"
 
 #include <QDialog>
+#include <QPrinterInfo>
 #include <QPushButton>
 
 using namespace quillet_test;
@@ -65,17 +66,26 @@ TEST_F(Startup, AMissingFileStillStoresTheSettingsAtTheEnd)
     EXPECT_TRUE(settings().readBinary(u"Settings", u"Window").has_value());
 }
 
-TEST_F(Startup, ThePrintSwitchOpensTheFileThenEndsWithoutTheWindow)
+TEST_F(Startup, ThePrintSwitchOpensTheFileThenEndsWithoutTheWindowOrSaysWhyNot)
 {
     const QString path = writeFile(QStringLiteral("print.txt"), "abc");
+    // A printer that does not exist is named in the message; the start reports failure.
+    EXPECT_FALSE(start({QStringLiteral("/pt"), path, QStringLiteral("no such printer"),
+                        QStringLiteral("drv"), QStringLiteral("port")}));
+    EXPECT_EQ(text(), u"abc");
+    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("プリンタ \"no such printer\" が見つかりません。")});
+    EXPECT_FALSE(app->mainWindowShown());
+    EXPECT_FALSE(frame()->isVisible());
+    quit();
+    // Without any printer "-p" says so (with a default printer it would really print).
+    if (!QPrinterInfo::defaultPrinter().isNull())
+        return;
     for (const QString& sw : {QStringLiteral("-p"), QStringLiteral("/p")}) {
         SCOPED_TRACE(sw.toStdString());
         ui.clear();
         EXPECT_FALSE(start({sw, path}));
-        EXPECT_EQ(text(), u"abc");
-        EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("このバージョンでは印刷できません。")});
+        EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("プリンタがありません。プリンタを追加してから印刷してください。")});
         EXPECT_FALSE(app->mainWindowShown());
-        EXPECT_FALSE(frame()->isVisible());
         quit();
     }
 }

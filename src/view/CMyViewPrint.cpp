@@ -1,0 +1,283 @@
+// Printing: the page frame (margins, header, footer, rules) around a body laid out by
+// view/PrintLayout. The screen is not touched: printed lines always wrap at the body width,
+// whatever the screen does, and the view's state is the same afterwards.
+
+#include "view/CMyView.h"
+
+#include "platform/Utf16.h"
+#include "platform/fx/App.h"
+#include "platform/fx/Document.h"
+#include "platform/fx/FrameworkIds.h"
+#include "platform/fx/FrameworkStrings.h"
+#include "platform/fx/UiHost.h"
+#include "platform/fx/WaitCursor.h"
+#include "res/Resource.h"
+#include "res/Strings.h"
+#include "view/LogFontQt.h"
+#include "view/PrintLayout.h"
+
+#include <QApplication>
+#include <QFontMetricsF>
+#include <QPageSetupDialog>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+
+#include <algorithm>
+
+namespace {
+
+using platform::toQString;
+
+// Widths in the body font on the printer.
+class FontMeasure : public print::Measure {
+public:
+    FontMeasure(const QFont& font, QPaintDevice* device) : m_metrics(font, device) {}
+    double advance(std::u16string_view span) const override
+    {
+        return m_metrics.horizontalAdvance(
+            QString::fromRawData(reinterpret_cast<const QChar*>(span.data()), qsizetype(span.size())));
+    }
+    int lineHeight() const override { return int(std::ceil(m_metrics.lineSpacing())); }
+    double averageCharWidth() const override { return m_metrics.averageCharWidth(); }
+
+private:
+    QFontMetricsF m_metrics;
+};
+
+QWidget* dialogParent(QWidget* view)
+{
+    QWidget* top = view->window();
+    return top && top->isVisible() ? top : nullptr;
+}
+
+void report(QWidget* view, unsigned id, const QString& arg = {})
+{
+    QString text = toQString(res::loadString(id));
+    if (!arg.isNull())
+        text = text.arg(arg);
+    platform::fx::showMessage(dialogParent(view), text, platform::fx::MsgIcon::Exclamation);
+}
+
+} // namespace
+
+// What one print run holds between OnBeginPrinting and OnEndPrinting.
+struct CPrintJob {
+    std::u16string text;
+    QFont bodyFont;
+    QFont frameFont;
+    int frameTextHeight = 0;
+    std::unique_ptr<FontMeasure> measure;
+    std::unique_ptr<print::PageLayout> layout;
+    print::PageFrame frame;
+    std::vector<int> pageStarts;
+};
+
+QPrinter& CMyView::CurrentPrinter()
+{
+    static QPrinter printer(QPrinter::HighResolution);
+    return printer;
+}
+
+void CMyView::OnBeginPrinting(QPainter& dc, CPrintInfo& info)
+{
+    auto job = std::make_shared<CPrintJob>();
+    job->text = text();
+    QPaintDevice* device = dc.device();
+    // The view's font, scaled from the screen's resolution to the printer's.
+    job->bodyFont = QFont(m_font, device);
+    if (m_font.pixelSize() > 0) {
+        const int screenDpi = std::max(1, doc::screenLogPixelsY());
+        job->bodyFont.setPixelSize(
+            std::max(1, int(qint64(m_font.pixelSize()) * device->logicalDpiY() / screenDpi)));
+    }
+    // Header and footer use the device's default font.
+    job->frameFont = QFont(QApplication::font(), device);
+    job->frameTextHeight = int(std::ceil(QFontMetricsF(job->frameFont, device).height()));
+    job->frame = print::makePageFrame(
+        {info.m_rectDraw.left(), info.m_rectDraw.top(), info.m_rectDraw.left() + info.m_rectDraw.width(),
+         info.m_rectDraw.top() + info.m_rectDraw.height()},
+        job->frameTextHeight);
+    job->measure = std::make_unique<FontMeasure>(job->bodyFont, device);
+    job->layout = std::make_unique<print::PageLayout>(*job->measure, job->frame.body,
+                                                      std::max(1, int(m_nTabStops)));
+    {
+        platform::fx::WaitCursor wait;
+        job->pageStarts = job->layout->paginate(job->text);
+    }
+    info.m_nLastPage = job->layout->hasRoom() ? unsigned(job->pageStarts.size()) : 0;
+    if (info.m_bPreview) {
+        // The preview opens at the page that holds the selection start.
+        int start = 0, end = 0;
+        getSel(&start, &end);
+        const auto after = std::upper_bound(job->pageStarts.begin(), job->pageStarts.end(), start);
+        info.m_nCurPage = unsigned(std::max<std::ptrdiff_t>(1, after - job->pageStarts.begin()));
+    }
+    m_printJob = std::move(job);
+}
+
+void CMyView::OnPrint(QPainter& dc, CPrintInfo& info)
+{
+    CPrintJob* job = m_printJob.get();
+    if (!job || !job->layout->hasRoom() || info.m_nCurPage < 1 || info.m_nCurPage > job->pageStarts.size())
+        return;
+    const print::PageFrame& f = job->frame;
+    auto toQRect = [](const print::Rect& r) { return QRect(r.left, r.top, r.width(), r.height()); };
+
+    dc.save();
+    dc.setFont(job->frameFont);
+    QPen pen = dc.pen();
+    pen.setWidth(std::max(1, dc.device()->logicalDpiY() / 150));
+    dc.setPen(pen);
+    // Header: the full path, or the title of a text that has none, shortened in the middle.
+    QString header;
+    if (auto* app = platform::fx::App::instance(); app && app->document()) {
+        header = app->document()->pathName();
+        if (header.isEmpty())
+            header = app->document()->title();
+    }
+    if (header.isEmpty())
+        header = toQString(platform::fx::frameworkString(platform::fx::ids::AFX_IDS_UNTITLED));
+    const QFontMetrics frameMetrics(job->frameFont, dc.device());
+    dc.drawText(toQRect(f.header), Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine,
+                frameMetrics.elidedText(header, Qt::ElideMiddle, f.header.width()));
+    dc.drawLine(f.header.left, f.headerRuleY, f.header.right, f.headerRuleY);
+
+    // Body.
+    dc.setFont(job->bodyFont);
+    const print::PageRows page = job->layout->layoutPage(job->text, job->pageStarts[info.m_nCurPage - 1]);
+    const int lineHeight = job->measure->lineHeight();
+    const int ascent = int(std::ceil(QFontMetricsF(job->bodyFont, dc.device()).ascent()));
+    int y = f.body.top;
+    const std::u16string_view text = job->text;
+    for (const print::Row& row : page.rows) {
+        job->layout->forEachSpan(text, row, [&](double x, int from, int to) {
+            dc.drawText(QPointF(f.body.left + x, y + ascent),
+                        toQString(text.substr(size_t(from), size_t(to - from))));
+        });
+        y += lineHeight;
+    }
+
+    // Footer: rule, the page number at the right, the program's name at the left.
+    dc.setFont(job->frameFont);
+    dc.drawLine(f.footer.left, f.footerRuleY, f.footer.right, f.footerRuleY);
+    dc.drawText(toQRect(f.footer), Qt::AlignRight | Qt::AlignBottom | Qt::TextSingleLine,
+                QString::asprintf("%lu ", static_cast<unsigned long>(info.m_nCurPage)));
+    dc.drawText(toQRect(f.footer), Qt::AlignLeft | Qt::AlignBottom | Qt::TextSingleLine,
+                QStringLiteral(" ") + toQString(res::loadString(res::AFX_IDS_APP_TITLE)));
+    dc.restore();
+}
+
+void CMyView::OnEndPrinting(QPainter&, CPrintInfo&)
+{
+    m_printJob.reset();
+}
+
+bool CMyView::PrintPages(QPrinter& printer, bool preview)
+{
+    QPainter dc;
+    if (!dc.begin(&printer)) {
+        report(this, res::IDP_PRINT_FAILED);
+        return false;
+    }
+    CPrintInfo info;
+    info.m_bPreview = preview;
+    info.m_rectDraw = QRect(0, 0, printer.width(), printer.height());
+    OnBeginPrinting(dc, info);
+    if (info.m_nLastPage == 0) {
+        OnEndPrinting(dc, info);
+        dc.end();
+        report(this, res::IDP_PRINT_NO_ROOM);
+        return false;
+    }
+    unsigned first = 1, last = info.m_nLastPage;
+    if (!preview && printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        first = unsigned(printer.fromPage());
+        last = std::min(last, unsigned(std::max(printer.toPage(), printer.fromPage())));
+    }
+    for (unsigned page = first; page <= last; ++page) {
+        if (page > first)
+            printer.newPage();
+        info.m_nCurPage = page;
+        OnPrint(dc, info);
+    }
+    OnEndPrinting(dc, info);
+    // A printer that went away while the pages were sent reports an error state.
+    if (!dc.end() || printer.printerState() == QPrinter::Error) {
+        report(this, res::IDP_PRINT_FAILED);
+        return false;
+    }
+    return true;
+}
+
+unsigned CMyView::CountPages(QPrinter& printer)
+{
+    QPainter dc;
+    if (!dc.begin(&printer))
+        return 0;
+    CPrintInfo info;
+    info.m_rectDraw = QRect(0, 0, printer.width(), printer.height());
+    OnBeginPrinting(dc, info);
+    OnEndPrinting(dc, info);
+    dc.end();
+    return info.m_nLastPage;
+}
+
+void CMyView::OnFilePrint()
+{
+    QPrinter& printer = CurrentPrinter();
+    QPrintDialog dialog(&printer, dialogParent(this));
+    if (platform::fx::UiHost::current().runModal(dialog) != QDialog::Accepted)
+        return;
+    PrintPages(printer);
+}
+
+void CMyView::OnFilePrintDirect()
+{
+    PrintPages(CurrentPrinter());
+}
+
+void CMyView::OnFilePrintPreview()
+{
+    QPrinter& printer = CurrentPrinter();
+    QPrintPreviewDialog dialog(&printer, dialogParent(this));
+    unsigned openAt = 1;
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [&](QPrinter* p) {
+        // The preview paints its own pages; the page of the selection is found with them.
+        QPainter dc;
+        if (!dc.begin(p))
+            return;
+        CPrintInfo info;
+        info.m_bPreview = true;
+        info.m_rectDraw = QRect(0, 0, p->width(), p->height());
+        OnBeginPrinting(dc, info);
+        openAt = info.m_nCurPage;
+        for (unsigned page = 1; page <= info.m_nLastPage; ++page) {
+            if (page > 1)
+                p->newPage();
+            info.m_nCurPage = page;
+            OnPrint(dc, info);
+        }
+        OnEndPrinting(dc, info);
+        if (info.m_nLastPage == 0)
+            report(this, res::IDP_PRINT_NO_ROOM);
+    });
+    if (auto* widget = dialog.findChild<QPrintPreviewWidget*>()) {
+        connect(widget, &QPrintPreviewWidget::previewChanged, this,
+                [widget, &openAt] {
+                    if (openAt > 0) {
+                        widget->setCurrentPage(int(openAt));
+                        openAt = 0;
+                    }
+                });
+    }
+    platform::fx::UiHost::current().runModal(dialog);
+}
+
+void CMyView::OnFilePrintSetup()
+{
+    QPageSetupDialog dialog(&CurrentPrinter(), dialogParent(this));
+    platform::fx::UiHost::current().runModal(dialog);
+}
