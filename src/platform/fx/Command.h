@@ -96,11 +96,13 @@ void runUpdate(CommandTarget& target, CmdUI& ui)
 
 } // namespace detail
 
-// A command with its handler (void()) and optional update handler (void(CmdUI&)).
+// A command with its handler (void()) and optional update handler (void(CmdUI&)). Whether
+// there is one is asked of Update's type: comparing a member pointer with nullptr is no
+// constant expression under the undefined-behaviour sanitizer.
 template <auto Handler, auto Update = nullptr>
 constexpr CommandEntry onCommand(unsigned id)
 {
-    if constexpr (Update == nullptr)
+    if constexpr (std::is_null_pointer_v<decltype(Update)>)
         return CommandEntry{id, id, &detail::runHandler<Handler>, nullptr};
     else
         return CommandEntry{id, id, &detail::runHandler<Handler>, &detail::runUpdate<Update>};
@@ -110,7 +112,7 @@ constexpr CommandEntry onCommand(unsigned id)
 template <auto Handler, auto Update = nullptr>
 constexpr CommandEntry onCommandRange(unsigned first, unsigned last)
 {
-    if constexpr (Update == nullptr)
+    if constexpr (std::is_null_pointer_v<decltype(Update)>)
         return CommandEntry{first, last, &detail::runHandler<Handler>, nullptr};
     else
         return CommandEntry{first, last, &detail::runHandler<Handler>, &detail::runUpdate<Update>};
