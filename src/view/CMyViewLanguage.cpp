@@ -23,19 +23,11 @@ QString fontKey(std::uint32_t codePage)
     return QString::fromStdU16String(doc::languageFontKey(codePage));
 }
 
-// Dialogs belong to the main window once it is on screen; before that (a file named on
-// the command line) they come up on their own.
-QWidget* dialogParent(QWidget* view)
-{
-    QWidget* top = view->window();
-    return top && top->isVisible() ? top : nullptr;
-}
-
 } // namespace
 
 void CMyView::OnLanguageSelect()
 {
-    CLangSelectDlg dialog(dialogParent(this));
+    CLangSelectDlg dialog(platform::fx::dialogParentOf(this));
     dialog.m_nCodePage = m_nCodePage;
     if (platform::fx::UiHost::current().runModal(dialog) != QDialog::Accepted)
         return;
@@ -99,7 +91,8 @@ void CMyView::OnFontSelect()
     request.initial.setFamily(QFontInfo(m_font).family());
     if (m_logFont.lfHeight < 0)
         request.initial.setPointSizeF(-m_logFont.lfHeight * 72.0 / dpi);
-    const auto chosen = platform::fx::UiHost::current().fontDialog(dialogParent(this), request);
+    const auto chosen =
+        platform::fx::UiHost::current().fontDialog(platform::fx::dialogParentOf(this), request);
     if (!chosen)
         return;
     m_logFont = doc::logFontFromFont(*chosen, dpi, m_logFont);
@@ -108,7 +101,7 @@ void CMyView::OnFontSelect()
 
 void CMyView::OnOptions()
 {
-    COptionsDlg dialog(dialogParent(this));
+    COptionsDlg dialog(platform::fx::dialogParentOf(this));
     dialog.m_bAutoDetect = m_bAutoDetectJa;
     dialog.m_nNcrRadix = m_nNcrRadix;
     dialog.m_bShowLangDlg = m_nLangSelect == 1 ? 1 : 0;

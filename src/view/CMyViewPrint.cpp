@@ -47,18 +47,12 @@ private:
     QFontMetricsF m_metrics;
 };
 
-QWidget* dialogParent(QWidget* view)
-{
-    QWidget* top = view->window();
-    return top && top->isVisible() ? top : nullptr;
-}
-
 void report(QWidget* view, unsigned id, const QString& arg = {})
 {
     QString text = toQString(res::loadString(id));
     if (!arg.isNull())
         text = text.arg(arg);
-    platform::fx::showMessage(dialogParent(view), text, platform::fx::MsgIcon::Exclamation);
+    platform::fx::showMessage(platform::fx::dialogParentOf(view), text, platform::fx::MsgIcon::Exclamation);
 }
 
 } // namespace
@@ -228,7 +222,7 @@ unsigned CMyView::CountPages(QPrinter& printer)
 void CMyView::OnFilePrint()
 {
     QPrinter& printer = CurrentPrinter();
-    QPrintDialog dialog(&printer, dialogParent(this));
+    QPrintDialog dialog(&printer, platform::fx::dialogParentOf(this));
     if (platform::fx::UiHost::current().runModal(dialog) != QDialog::Accepted)
         return;
     PrintPages(printer);
@@ -242,7 +236,7 @@ void CMyView::OnFilePrintDirect()
 void CMyView::OnFilePrintPreview()
 {
     QPrinter& printer = CurrentPrinter();
-    QPrintPreviewDialog dialog(&printer, dialogParent(this));
+    QPrintPreviewDialog dialog(&printer, platform::fx::dialogParentOf(this));
     unsigned openAt = 1;
     connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [&](QPrinter* p) {
         // The preview paints its own pages; the page of the selection is found with them.
@@ -278,6 +272,6 @@ void CMyView::OnFilePrintPreview()
 
 void CMyView::OnFilePrintSetup()
 {
-    QPageSetupDialog dialog(&CurrentPrinter(), dialogParent(this));
+    QPageSetupDialog dialog(&CurrentPrinter(), platform::fx::dialogParentOf(this));
     platform::fx::UiHost::current().runModal(dialog);
 }

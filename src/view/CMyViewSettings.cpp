@@ -12,18 +12,6 @@
 #include "res/Strings.h"
 #include "view/ViewSettings.h"
 
-namespace {
-
-// Boxes belong to the main window once it is on screen; while the view is being created
-// they come up on their own.
-QWidget* boxParent(QWidget* view)
-{
-    QWidget* top = view->window();
-    return top && top->isVisible() ? top : nullptr;
-}
-
-} // namespace
-
 std::int32_t CMyView::ReadViewSetting(std::u16string_view key)
 {
     const view::ViewSettingRule& rule = view::viewSettingRule(key);
@@ -51,7 +39,7 @@ void CMyView::ReadCodePageSetting()
     // goes, so the next start is quiet.
     const std::u16string text = res::formatString1(res::loadString(res::IDP_CODEPAGE_NOT_INSTALLED),
                                                     QString::number(stored).toStdU16String());
-    platform::fx::showMessage(boxParent(this), QString::fromStdU16String(text),
+    platform::fx::showMessage(platform::fx::dialogParentOf(this), QString::fromStdU16String(text),
                               platform::fx::MsgIcon::Information);
 }
 
@@ -62,7 +50,7 @@ bool CMyView::CheckCodePageForOpen()
     // Decoding would give an empty text that looks like an empty file.
     const std::u16string text = res::formatString1(
         res::loadString(res::IDP_OPEN_CODEPAGE_UNSUPPORTED), QString::number(m_nCodePage).toStdU16String());
-    platform::fx::showMessage(boxParent(this), QString::fromStdU16String(text),
+    platform::fx::showMessage(platform::fx::dialogParentOf(this), QString::fromStdU16String(text),
                               platform::fx::MsgIcon::Stop);
     return false;
 }

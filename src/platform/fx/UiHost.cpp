@@ -6,6 +6,7 @@
 #include <QFontDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QWidget>
 
 namespace platform::fx {
 
@@ -137,6 +138,12 @@ std::optional<QFont> QtUiHost::fontDialog(QWidget* parent, const FontDialogReque
 int QtUiHost::runModal(QDialog& dialog)
 {
     return dialog.exec();
+}
+
+QWidget* dialogParentOf(QWidget* widget)
+{
+    QWidget* top = widget ? widget->window() : nullptr;
+    return top && top->isVisible() ? top : nullptr;
 }
 
 MsgAnswer showMessage(QWidget* parent, const QString& text, MsgIcon icon, MsgButtons buttons)

@@ -78,4 +78,9 @@ public:
 MsgAnswer showMessage(QWidget* parent, const QString& text, MsgIcon icon,
                       MsgButtons buttons = MsgButtons::Ok);
 
+// The parent for a dialog or box that widget opens: its main window once that is on screen;
+// nullptr before (a file named on the command line, settings read while the view is being
+// made), so that the dialog comes up on its own.
+QWidget* dialogParentOf(QWidget* widget);
+
 } // namespace platform::fx
