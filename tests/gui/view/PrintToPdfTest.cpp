@@ -18,7 +18,11 @@ protected:
         QProcess tool;
         tool.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
         EXPECT_TRUE(tool.waitForFinished(60000)) << "pdftotext (poppler-utils) did not run";
-        QStringList pages = QString::fromUtf8(tool.readAllStandardOutput()).split(QLatin1Char('\f'));
+        // pdftotext names some glyphs by compatibility characters: a ligature of "ff" in a
+        // random folder name as U+FB00, a CJK character as its radical. NFKC folds them back.
+        QStringList pages = QString::fromUtf8(tool.readAllStandardOutput())
+                                .normalized(QString::NormalizationForm_KC)
+                                .split(QLatin1Char('\f'));
         if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
             pages.removeLast();
         return pages;
@@ -61,8 +65,7 @@ TEST_F(PrintToPdf, PagesMatchTheEngineAndEachCarriesHeaderNumberAndFooter)
     }
     const QString all = pages.join(QString());
     EXPECT_TRUE(all.contains(QStringLiteral("LASTWORD")));
-    // pdftotext may name a CJK glyph by its compatibility radical; NFKC folds it back.
-    EXPECT_TRUE(all.normalized(QString::NormalizationForm_KC).contains(QStringLiteral("日本語")));
+    EXPECT_TRUE(all.contains(QStringLiteral("日本語")));
     EXPECT_TRUE(all.contains(QStringLiteral("line 150")));
     EXPECT_TRUE(all.contains(QStringLiteral("after")));
     // The long line wrapped instead of running off the page: every word is there.
