@@ -3,6 +3,7 @@
 #include "platform/editctl/ControlSymbols.h"
 #include "platform/editctl/LinePieces.h"
 #include "platform/editctl/RowMap.h"
+#include "platform/editctl/RowsFromWidths.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -67,7 +68,11 @@ EditLayout::~EditLayout() = default;
 
 void EditLayout::setFont(const QFont& font)
 {
+    // Drawn without kerning, as the system's edit control draws: every unit keeps its own
+    // advance wherever it stands, so rows can be counted from the advances (RowsFromWidths).
     m_font = font;
+    m_font.setKerning(false);
+    m_rowsFromWidths.reset();
     m_advanceBounds.clear();
     m_advances.clear();
     m_pairAdvances.clear();
@@ -80,6 +85,7 @@ void EditLayout::setFont(const QFont& font)
 void EditLayout::setTabStopDistance(int pixels)
 {
     m_tabStop = std::max(0, pixels);
+    m_rowsFromWidths.reset();
     reset();
 }
 
@@ -630,6 +636,16 @@ void EditLayout::measureRows(int line, std::vector<int>& breaks)
     }
     if (start == end || surelyFitsOneRow(start, end))
         return;   // one row; no layout needed
+    // Most lines of prose are settled from the advances of their units; shaping a line is
+    // by far the dearest part of counting rows.
+    if (!m_rowsFromWidths)
+        m_rowsFromWidths = std::make_unique<RowsFromWidths>(m_font, tabDistance());
+    std::u16string text = m_buffer.textRange(start, end - start);
+    for (char16_t& c : text)
+        c = displayCharFor(c);
+    if (m_rowsFromWidths->rowBreaks(text, m_wrapWidth, breaks))
+        return;
+    breaks.clear();
     const QTextLayout& layout = lineLayout(line);
     for (int i = 1; i < layout.lineCount(); ++i)
         breaks.push_back(layout.lineAt(i).textStart());

@@ -50,6 +50,7 @@
 namespace platform {
 
 class RowMap;
+class RowsFromWidths;
 
 // A layout that draws part of a display row. Its QTextLine layoutRow is the row; the
 // layout's origin lies at x, and layoutRow rows above the row's top.
@@ -233,6 +234,8 @@ private:
     std::unordered_map<char32_t, float> m_pairAdvances;
 
     std::unique_ptr<RowMap> m_rows;
+    // Counts the rows of wrapped lines that need no shaping; made when first needed.
+    std::unique_ptr<RowsFromWidths> m_rowsFromWidths;
     // Layouts of whole lines (key: the line) and of pieces and rows of long lines (key: an id
     // with the top bit set), most recently used first.
     std::unordered_map<std::uint64_t, CacheEntry> m_cache;
