@@ -3,7 +3,8 @@
 // edge of the text, before margins and horizontal scrolling.
 //
 // A line of up to pieces::kLongLine units is one QTextLayout, built when first needed and
-// kept in a bounded cache; with wrapping its QTextLines are its rows. A longer line is laid
+// kept in a bounded cache; with wrapping its QTextLines are its rows. Its rows are counted
+// without shaping where that is certain (see RowsFromWidths.h): lines of ordinary prose. A longer line is laid
 // out in pieces (see LinePieces.h) so that no operation shapes the whole of it:
 //  - Without wrapping, each piece is shaped on its own when it is drawn or measured, and the
 //    x at which every piece starts is a running sum of piece widths. A piece not shaped yet
@@ -204,6 +205,7 @@ private:
                                               int preeditOffset = -1);
     void placeRows(QTextLayout& layout);
     void measureRows(int line, std::vector<int>& breaks);
+    bool sameRowsAsCounted(int line, const QTextLayout& layout);
     bool surelyFitsOneRow(int start, int end);
     qreal advanceBound(char16_t c);
     qreal unitAdvance(std::u16string_view text, size_t at);

@@ -63,8 +63,7 @@ std::u16string everyPair(const std::u16string& symbols)
     const size_t k = symbols.size();
     std::u16string out;
     out.reserve(k * k + 1);
-    // Visits each symbol a, then for every b > a the pairs ab and ba, then aa, in the usual
-    // order of a de Bruijn sequence built from Lyndon words of length one and two.
+    // The usual construction: the Lyndon words of length one and two in order.
     std::vector<size_t> a(3, 0);
     const auto db = [&](auto&& self, size_t t, size_t p) -> void {
         if (t > 2) {
@@ -186,8 +185,9 @@ qreal RowsFromWidths::advanceIn(char16_t c, unsigned char script, qreal* overhan
     return found->second;
 }
 
-// Shapes every pair of the probe symbols in one line and takes out of the count the units
-// whose advance there differs from their own: kerning pairs, ligatures, contextual forms.
+// Shapes every pair of the probe symbols and takes out of the count the units whose advance
+// there differs from the one they are counted with: ligatures, contextual forms, kerning
+// that is not switched off.
 void RowsFromWidths::findJoiningPairs()
 {
     m_pairsChecked = true;
@@ -226,16 +226,11 @@ void RowsFromWidths::checkPairs(const std::u16string& text)
     }
 }
 
-qreal RowsFromWidths::exactAdvance(char16_t c)
-{
-    if (!m_pairsChecked)
-        findJoiningPairs();
-    return unit(c).advance;
-}
-
 bool RowsFromWidths::rowBreaks(std::u16string_view text, int wrapWidth, std::vector<int>& breaks)
 {
     breaks.clear();
+    if (m_distrusted)
+        return false;
     if (!m_pairsChecked)
         findJoiningPairs();
     const int length = static_cast<int>(text.size());
@@ -261,7 +256,7 @@ bool RowsFromWidths::rowBreaks(std::u16string_view text, int wrapWidth, std::vec
         int end = rowEnd(text, start, wrapWidth, false);
         if (end == 0)
             end = rowEnd(text, start, wrapWidth, true);
-        if (end < 0)
+        if (end <= start)
             return false;
         if (end >= length)
             break;
@@ -347,11 +342,6 @@ int RowsFromWidths::rowEnd(std::u16string_view text, int start, int wrapWidth, b
         ended = full();
     if (uncertain)
         return -1;
-    if (rowLength == 0) {
-        // A row that begins with more white space than it holds.
-        rowLength = wordLength;
-        rowWidth = wordWidth;
-    }
     if (!wrapAnywhere) {
         // The first word alone may be wider than the row.
         if (rowWidth > width)

@@ -1,18 +1,21 @@
 #pragma once
 // Finds where the rows of a wrapped line begin from the advances of its units, without
 // shaping the line: the same rows a QTextLayout of the whole line gives when it wraps at
-// word boundaries (or anywhere, for a word wider than a row) at the same width.
+// word boundaries (or anywhere, for a word wider than a row) at the same width, in a font
+// without kerning (as the edit control draws).
 //
 // It answers only for lines it can settle for certain, and says so:
-//  - every unit is ASCII in the font itself, a space, a tab, or a kana, ideograph, CJK
-//    punctuation or full- or half-width form: units the shaper draws with the advance they
-//    have alone. A unit that kerns or joins with a neighbour in this font (found once per
-//    font by shaping every pair of them) does not count as such;
+//  - every unit is ASCII, a space, a tab, or a kana, ideograph, CJK punctuation or full- or
+//    half-width form, drawn with the advance it is measured with. A unit of common script
+//    (digits, punctuation, spaces) is drawn from the font of the run of script it stands in,
+//    so its advance is measured in each such run; a unit that joins or changes shape next to
+//    another in this font (found once per font by shaping every pair of the units that
+//    stand next to anything) is not taken;
 //  - no decision about the wrap width is closer to it than the ink a glyph may draw past
 //    its advance, which the shaper adds when it checks a row's width.
 // The line-break opportunities are the shaper's own (QTextBoundaryFinder). Any other line
 // is left to a real layout. Spaces hang at the end of a row as they do there; a tab stops on
-// the row's own grid of tab stops.
+// the row's own grid of tab stops, and moves to the next row when it does not fit.
 
 #include <QFont>
 
@@ -34,9 +37,8 @@ public:
     // when only shaping can tell.
     bool rowBreaks(std::u16string_view text, int wrapWidth, std::vector<int>& breaks);
 
-    // The advance a unit keeps wherever it stands in this font, or a negative value for a
-    // unit whose advance only shaping can tell (tabs included).
-    qreal exactAdvance(char16_t c);
+    // Answers no more lines: every one is left to shaping.
+    void distrust() { m_distrusted = true; }
 
 private:
     struct Unit {
@@ -58,6 +60,7 @@ private:
     qreal m_tabDistance;
     std::vector<Unit> m_units;
     bool m_pairsChecked = false;
+    bool m_distrusted = false;
     // Advances of common units shaped in runs of other scripts; key: script << 16 | unit.
     std::unordered_map<std::uint32_t, float> m_commonAdvances;
     // Per position of the line being counted.

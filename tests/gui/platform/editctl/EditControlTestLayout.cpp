@@ -86,9 +86,13 @@ TEST(EditLayoutRows, RowsCountedWithoutShapingAreTheRowsOfTheDrawnLayout)
     QFont program;
     program.setFamilies({QStringLiteral("FixedSys"), QFontDatabase::systemFont(QFontDatabase::FixedFont).family()});
     program.setPixelSize(19);
+    // Glyphs that reach past their advance near the wrap width.
+    QFont italic(QStringLiteral("DejaVu Sans Mono"));
+    italic.setPixelSize(23);
+    italic.setItalic(true);
 
     std::mt19937 rng(20261208u);
-    for (const QFont& font : {mono, cjk, program}) {
+    for (const QFont& font : {mono, cjk, program, italic}) {
         for (int round = 0; round < 4; ++round) {
             std::u16string text;
             for (int line = 0; line < 150; ++line) {
@@ -108,7 +112,9 @@ TEST(EditLayoutRows, RowsCountedWithoutShapingAreTheRowsOfTheDrawnLayout)
             layout.setTabStopDistance(tab);
             layout.setWrapWidth(width);
             layout.rowCount();
-            EXPECT_LT(layout.cachedUnits(), buffer.length() / 10) << where << ": most lines are not shaped to count";
+            if (!font.italic()) {
+                EXPECT_LT(layout.cachedUnits(), buffer.length() / 10) << where << ": most lines are not shaped to count";
+            }
 
             int wrapped = 0;
             for (int line = 0; line < buffer.lineCount(); ++line) {
