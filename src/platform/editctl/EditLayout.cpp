@@ -581,7 +581,7 @@ QTextLayout& EditLayout::lineLayout(int line)
     auto layout = buildLayout(line, 0, QString(), {});
     QTextLayout& result = *layout;
     remember(key, std::move(layout), m_buffer.lineEnd(line) - m_buffer.lineIndex(line), 0);
-    if (wraps() && m_rows->isMeasured(line) && !sameRowsAsCounted(line, result)) {
+    if (wraps() && !isLong(line) && m_rows->isMeasured(line) && !sameRowsAsCounted(line, result)) {
         // Rows counted from advances that a font draws otherwise (never seen with the fonts
         // the tests use): from now on this font's lines are shaped to count their rows.
         if (m_rowsFromWidths)

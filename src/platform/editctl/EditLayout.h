@@ -3,9 +3,10 @@
 // edge of the text, before margins and horizontal scrolling.
 //
 // A line of up to pieces::kLongLine units is one QTextLayout, built when first needed and
-// kept in a bounded cache; with wrapping its QTextLines are its rows. Its rows are counted
-// without shaping where that is certain (see RowsFromWidths.h): lines of ordinary prose. A longer line is laid
-// out in pieces (see LinePieces.h) so that no operation shapes the whole of it:
+// kept in a bounded cache; with wrapping its QTextLines are its rows, which are counted
+// without shaping where that is certain (see RowsFromWidths.h), as in ordinary prose. A
+// longer line is laid out in pieces (see LinePieces.h) so that no operation shapes the
+// whole of it:
 //  - Without wrapping, each piece is shaped on its own when it is drawn or measured, and the
 //    x at which every piece starts is a running sum of piece widths. A piece not shaped yet
 //    counts with the width its units have measured one by one; shaping replaces that with
