@@ -3,6 +3,7 @@
 #include "platform/editctl/ControlSymbols.h"
 #include "platform/editctl/LinePieces.h"
 #include "platform/editctl/RowMap.h"
+#include "platform/editctl/RowsFromWidths.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -67,7 +68,11 @@ EditLayout::~EditLayout() = default;
 
 void EditLayout::setFont(const QFont& font)
 {
+    // Drawn without kerning, as the system's edit control draws: every unit keeps its own
+    // advance wherever it stands, so rows can be counted from the advances (RowsFromWidths).
     m_font = font;
+    m_font.setKerning(false);
+    m_rowsFromWidths.reset();
     m_advanceBounds.clear();
     m_advances.clear();
     m_pairAdvances.clear();
@@ -80,6 +85,7 @@ void EditLayout::setFont(const QFont& font)
 void EditLayout::setTabStopDistance(int pixels)
 {
     m_tabStop = std::max(0, pixels);
+    m_rowsFromWidths.reset();
     reset();
 }
 
@@ -575,7 +581,25 @@ QTextLayout& EditLayout::lineLayout(int line)
     auto layout = buildLayout(line, 0, QString(), {});
     QTextLayout& result = *layout;
     remember(key, std::move(layout), m_buffer.lineEnd(line) - m_buffer.lineIndex(line), 0);
+    if (wraps() && !isLong(line) && m_rows->isMeasured(line) && !sameRowsAsCounted(line, result)) {
+        // Rows counted from advances that a font draws otherwise (never seen with the fonts
+        // the tests use): from now on this font's lines are shaped to count their rows.
+        if (m_rowsFromWidths)
+            m_rowsFromWidths->distrust();
+        m_rows->replaceLines(line, 1, 1);
+    }
     return result;
+}
+
+bool EditLayout::sameRowsAsCounted(int line, const QTextLayout& layout)
+{
+    if (layout.lineCount() != m_rows->rowsIn(line))
+        return false;
+    for (int r = 1; r < layout.lineCount(); ++r) {
+        if (layout.lineAt(r).textStart() != m_rows->rowStartOffset(line, r))
+            return false;
+    }
+    return true;
 }
 
 std::unique_ptr<QTextLayout> EditLayout::buildLayout(int line, int preeditOffset, const QString& preedit,
@@ -630,6 +654,16 @@ void EditLayout::measureRows(int line, std::vector<int>& breaks)
     }
     if (start == end || surelyFitsOneRow(start, end))
         return;   // one row; no layout needed
+    // Most lines of prose are settled from the advances of their units; shaping a line is
+    // by far the dearest part of counting rows.
+    if (!m_rowsFromWidths)
+        m_rowsFromWidths = std::make_unique<RowsFromWidths>(m_font, tabDistance());
+    std::u16string text = m_buffer.textRange(start, end - start);
+    for (char16_t& c : text)
+        c = displayCharFor(c);
+    if (m_rowsFromWidths->rowBreaks(text, m_wrapWidth, breaks))
+        return;
+    breaks.clear();
     const QTextLayout& layout = lineLayout(line);
     for (int i = 1; i < layout.lineCount(); ++i)
         breaks.push_back(layout.lineAt(i).textStart());

@@ -3,8 +3,10 @@
 // edge of the text, before margins and horizontal scrolling.
 //
 // A line of up to pieces::kLongLine units is one QTextLayout, built when first needed and
-// kept in a bounded cache; with wrapping its QTextLines are its rows. A longer line is laid
-// out in pieces (see LinePieces.h) so that no operation shapes the whole of it:
+// kept in a bounded cache; with wrapping its QTextLines are its rows, which are counted
+// without shaping where that is certain (see RowsFromWidths.h), as in ordinary prose. A
+// longer line is laid out in pieces (see LinePieces.h) so that no operation shapes the
+// whole of it:
 //  - Without wrapping, each piece is shaped on its own when it is drawn or measured, and the
 //    x at which every piece starts is a running sum of piece widths. A piece not shaped yet
 //    counts with the width its units have measured one by one; shaping replaces that with
@@ -50,6 +52,7 @@
 namespace platform {
 
 class RowMap;
+class RowsFromWidths;
 
 // A layout that draws part of a display row. Its QTextLine layoutRow is the row; the
 // layout's origin lies at x, and layoutRow rows above the row's top.
@@ -203,6 +206,7 @@ private:
                                               int preeditOffset = -1);
     void placeRows(QTextLayout& layout);
     void measureRows(int line, std::vector<int>& breaks);
+    bool sameRowsAsCounted(int line, const QTextLayout& layout);
     bool surelyFitsOneRow(int start, int end);
     qreal advanceBound(char16_t c);
     qreal unitAdvance(std::u16string_view text, size_t at);
@@ -233,6 +237,8 @@ private:
     std::unordered_map<char32_t, float> m_pairAdvances;
 
     std::unique_ptr<RowMap> m_rows;
+    // Counts the rows of wrapped lines that need no shaping; made when first needed.
+    std::unique_ptr<RowsFromWidths> m_rowsFromWidths;
     // Layouts of whole lines (key: the line) and of pieces and rows of long lines (key: an id
     // with the top bit set), most recently used first.
     std::unordered_map<std::uint64_t, CacheEntry> m_cache;

@@ -3,6 +3,7 @@
 #include "platform/editctl/TextBuffer.h"
 
 #include <QFont>
+#include <QFontDatabase>
 
 #include <gtest/gtest.h>
 
@@ -61,6 +62,73 @@ TEST(EditLayoutRows, RowCountsMatchTheLayoutsLinesAreDrawnWith)
             }
             EXPECT_GT(wrapped, 10) << "the sample reaches past the wrap width";
             EXPECT_LT(wrapped, buffer.lineCount()) << "and also stays within it";
+        }
+    }
+}
+
+// Wrapped rows counted from the advances of the units, without shaping, are those of the
+// layout the line is drawn with: random lines of Japanese prose with ASCII words, spaces and
+// tabs, at random widths and tab stops, in the fonts the program and the tests draw with.
+TEST(EditLayoutRows, RowsCountedWithoutShapingAreTheRowsOfTheDrawnLayout)
+{
+    const std::vector<std::u16string> words = {
+        u"吾輩", u"は", u"猫", u"である", u"ニャーニャー", u"「", u"」", u"。", u"、", u"（", u"）", u"っ", u"ー",
+        u"々", u"・", u"〜", u"ＵＴＦ－８", u"１２３", u"ｶﾀｶﾅ", u"漢字漢字漢字漢字漢字漢字漢字", u"　", u" ",
+        u"  ", u"\t", u"Quillet", u"Shift_JIS", u"1,048,575", u"version 1.0", u"a-b", u"x/y", u"(x)",
+        u"\"q\"", u"it's", u"OK.", u"?!", u"MMMMMMMMMMMMMMMMMMMM", u"iiiiiiiiiiiiiiiiiiiiiiii", u"\x1B",
+    };
+    QFont mono(QStringLiteral("DejaVu Sans Mono"));
+    mono.setPointSize(12);
+    QFont cjk(QStringLiteral("Noto Sans Mono CJK JP"));
+    cjk.setPointSize(12);
+    // What the program draws with by default: kana and kanji come from a fallback font, and
+    // digits and punctuation among them too.
+    QFont program;
+    program.setFamilies({QStringLiteral("FixedSys"), QFontDatabase::systemFont(QFontDatabase::FixedFont).family()});
+    program.setPixelSize(19);
+    // Glyphs that reach past their advance near the wrap width.
+    QFont italic(QStringLiteral("DejaVu Sans Mono"));
+    italic.setPixelSize(23);
+    italic.setItalic(true);
+
+    std::mt19937 rng(20261208u);
+    for (const QFont& font : {mono, cjk, program, italic}) {
+        for (int round = 0; round < 4; ++round) {
+            std::u16string text;
+            for (int line = 0; line < 150; ++line) {
+                const int count = static_cast<int>(rng() % 24);
+                for (int i = 0; i < count; ++i)
+                    text += words[rng() % words.size()];
+                text += u"\r\n";
+            }
+            platform::TextBuffer buffer;
+            buffer.setText(text);
+            const int tab = round == 0 ? 0 : 13 + static_cast<int>(rng() % 50);
+            const int width = 40 + static_cast<int>(rng() % 560);
+            const std::string where = font.family().toStdString() + " width " + std::to_string(width)
+                                      + " tab " + std::to_string(tab);
+            platform::EditLayout layout(buffer);
+            layout.setFont(font);
+            layout.setTabStopDistance(tab);
+            layout.setWrapWidth(width);
+            layout.rowCount();
+            if (!font.italic()) {
+                EXPECT_LT(layout.cachedUnits(), buffer.length() / 10) << where << ": most lines are not shaped to count";
+            }
+
+            int wrapped = 0;
+            for (int line = 0; line < buffer.lineCount(); ++line) {
+                const int first = layout.firstRowOfLine(line);
+                const int rows = layout.firstRowOfLine(line + 1) - first;
+                const QTextLayout& drawn = layout.lineLayout(line);
+                ASSERT_EQ(rows, drawn.lineCount()) << where << " line " << line;
+                for (int r = 1; r < rows; ++r) {
+                    ASSERT_EQ(layout.rowStart(first + r) - buffer.lineIndex(line), drawn.lineAt(r).textStart())
+                        << where << " line " << line << " row " << r;
+                }
+                wrapped += rows > 1;
+            }
+            EXPECT_GT(wrapped, 10) << where;
         }
     }
 }
