@@ -2,6 +2,7 @@
 // mouse, drag and drop events (the drag loop itself scripted), and drops from other windows.
 #include "EditViewTestSupport.h"
 
+#include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
@@ -52,16 +53,19 @@ TEST_F(EditViewDragDropTest, BoundariesUnderEveryPixelAndSelectionRectangles)
     const std::u16string line = u"a\tb\u0301c\U0001F600d\txyz";
     open(line + u"\r\nsecond line\r\n");
     const int len = static_cast<int>(line.size());
+    // Every pixel gives the caret stop whose zone holds it: the zone of a stop runs from half
+    // way to the stop before it to half way to the one after (the pair is one stop, the mark
+    // has its own as Left and Right have).
+    const std::vector<int> boundaries{0, 1, 2, 3, 4, 5, 7, 8, 9, 10, 11, 12};
+    const auto xOf = [&](int i) { return view->PosFromChar(i).x(); };
     const int y = view->PosFromChar(0).y() + 1;
-    int last = 0;
-    for (int x = 0; x < view->PosFromChar(len).x() + 30; ++x) {
-        const int i = view->CharFromPoint(x, y);
-        ASSERT_GE(i, last) << x;
-        ASSERT_LE(i, len) << x;
-        ASSERT_FALSE(i > 0 && i < len && QChar::isLowSurrogate(line[i])) << "inside the pair at x " << x;
-        last = i;
+    for (int x = -5; x < xOf(len) + 30; ++x) {
+        size_t k = 0;
+        while (k + 1 < boundaries.size()
+               && x >= xOf(boundaries[k + 1]) - (xOf(boundaries[k + 1]) - xOf(boundaries[k])) / 2)
+            ++k;
+        ASSERT_EQ(view->CharFromPoint(x, y), boundaries[k]) << "x " << x;
     }
-    EXPECT_EQ(last, len);
     // The end of the text: an empty last line; below it, the end of the text.
     const int total = view->textLength();
     EXPECT_EQ(view->PosFromChar(total), QPoint(view->PosFromChar(0).x(), view->PosFromChar(0).y() + 2 * view->lineHeight()));
@@ -131,19 +135,58 @@ TEST_F(EditViewDragDropTest, DragsOfTheSelectionApplyMoveOrCopyWithTheirUndo)
     EXPECT_EQ(records(), 0);
 }
 
-TEST_F(EditViewDragDropTest, PressWithoutDragPlacesTheCaretAndEscapeCancels)
+TEST_F(EditViewDragDropTest, APressOnTheSelectionDragsAfterTheDelayOrEndsAsAClick)
 {
     open(u"abcdefgh");
-    view->setSel(2, 6);
+    int drags = 0;
+    view->setDragRunner([&](std::unique_ptr<QMimeData> data) {
+        EXPECT_EQ(data->text(), QStringLiteral("cdef"));
+        ++drags;
+        return Qt::IgnoreAction;
+    });
     const QPoint inside = pointAt(4);
-    QTest::mousePress(view->viewport(), Qt::LeftButton, Qt::NoModifier, inside);
-    QTest::mouseRelease(view->viewport(), Qt::LeftButton, Qt::NoModifier, inside);
-    EXPECT_EQ(sel(), std::make_pair(4, 4));
+    // The arrow over the selection, the I-beam elsewhere.
+    view->setSel(2, 6);
+    QTest::mouseMove(view->viewport(), inside);
+    EXPECT_EQ(view->viewport()->cursor().shape(), Qt::ArrowCursor);
+    QTest::mouseMove(view->viewport(), pointAt(7) + QPoint(2, 0));
+    EXPECT_EQ(view->viewport()->cursor().shape(), Qt::IBeamCursor);
+
+    // Before the drag starts, a release, Escape or a press of another button ends it as a
+    // click: the caret at the press, and the left button's moves and release after that start
+    // nothing. The press of another button opens no context menu.
+    enum class End { Release, Escape, RightButton, MiddleButton };
+    for (const End end : {End::Release, End::Escape, End::RightButton, End::MiddleButton}) {
+        SCOPED_TRACE(static_cast<int>(end));
+        view->setSel(2, 6);
+        QTest::mousePress(view->viewport(), Qt::LeftButton, Qt::NoModifier, inside);
+        if (end == End::Release)
+            QTest::mouseRelease(view->viewport(), Qt::LeftButton, Qt::NoModifier, inside);
+        if (end == End::Escape)
+            key(Qt::Key_Escape);
+        if (end == End::RightButton || end == End::MiddleButton) {
+            const Qt::MouseButton other = end == End::RightButton ? Qt::RightButton : Qt::MiddleButton;
+            QTest::mousePress(view->viewport(), other, Qt::NoModifier, inside);
+            QContextMenuEvent menu(QContextMenuEvent::Mouse, inside, view->viewport()->mapToGlobal(inside));
+            QApplication::sendEvent(view->viewport(), &menu);
+            EXPECT_TRUE(menu.isAccepted());
+            QTest::mouseRelease(view->viewport(), other, Qt::NoModifier, inside);
+        }
+        EXPECT_EQ(sel(), std::make_pair(4, 4));
+        if (end != End::Release) {
+            QTest::mouseMove(view->viewport(), pointAt(0));
+            QTest::mouseRelease(view->viewport(), Qt::LeftButton, Qt::NoModifier, pointAt(0));
+            EXPECT_EQ(sel(), std::make_pair(4, 4));
+        }
+    }
+    EXPECT_EQ(drags, 0);
+    EXPECT_EQ(text(), u"abcdefgh");
+    // Held still past the drag time, the drag starts.
     view->setSel(2, 6);
     QTest::mousePress(view->viewport(), Qt::LeftButton, Qt::NoModifier, inside);
-    key(Qt::Key_Escape);
-    EXPECT_EQ(sel(), std::make_pair(4, 4));
-    EXPECT_EQ(text(), u"abcdefgh");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return drags == 1; }, QApplication::startDragTime() + 2000));
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, Qt::NoModifier, inside);
+    EXPECT_EQ(drags, 1);
     // Outside the selection a press is an ordinary click.
     view->setSel(2, 6);
     click(7);
