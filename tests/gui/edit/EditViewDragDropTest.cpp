@@ -2,6 +2,9 @@
 // mouse, drag and drop events (the drag loop itself scripted), and drops from other windows.
 #include "EditViewTestSupport.h"
 
+#include "dialogs/FindReplaceDlg.h"
+#include "edit/FindReplaceState.h"
+
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -230,6 +233,72 @@ TEST_F(EditViewDragDropTest, DropsFromOtherWindowsInsertTextOnly)
     EXPECT_EQ(text(), many);
     EXPECT_EQ(sel().first, sel().second);
     EXPECT_GT(sel().first, 0);
+}
+
+TEST_F(EditViewDragDropTest, AMillionCharactersMovedAndTenMegabytesDropped)
+{
+    // A million characters on one line moved past the text after them, then undone.
+    std::u16string million;
+    million.reserve(1000000);
+    for (int i = 0; million.size() < 1000000; ++i)
+        million += u"abcdefghi\u3042"[i % 10];
+    const std::u16string original = million + u" tail";
+    open(original);
+    const int total = static_cast<int>(original.size());
+    view->setSel(0, 1000000);
+    view->scrollCaret();
+    dragSelection(999990, total, Qt::NoModifier);
+    EXPECT_TRUE(text() == u" tail" + million);
+    EXPECT_EQ(sel(), std::make_pair(5, total));
+    EXPECT_EQ(kinds(), (std::vector<int>{UNDO_DELETE, UNDO_INSERT}));
+    undo();
+    undo();
+    EXPECT_TRUE(text() == original);
+
+    // Ten megabytes from another window with lone CR and LF, kept as they are, up to a NUL
+    // near the end.
+    QString big;
+    big.reserve(5000000 + 16);
+    for (int i = 0; big.size() < 5000000; ++i)
+        big += i % 2 ? QStringLiteral("\u65E5\u672C\u8A9E line\r") : QStringLiteral("text line\n");
+    const qsizetype kept = big.size();
+    big += QChar(0);
+    big += QStringLiteral("after the nul");
+    QMimeData data;
+    data.setText(big);
+    open(u"ab\r\ncd");
+    view->setSel(0, 1);
+    EXPECT_EQ(dropAt(data, pointAt(5), Qt::NoModifier), Qt::MoveAction);
+    EXPECT_TRUE(text() == u"ab\r\nc" + big.left(kept).toStdU16String() + u"d");
+    EXPECT_EQ(sel(), std::make_pair(5, 5 + static_cast<int>(kept)));
+    EXPECT_EQ(kinds(), std::vector<int>{UNDO_INSERT});
+    undo();
+    EXPECT_EQ(text(), u"ab\r\ncd");
+}
+
+TEST_F(EditViewDragDropTest, DropsWhileTheFindDialogIsOpen)
+{
+    open(u"needle one two needle");
+    view->setSel(7, 11);
+    view->OpenFindReplace(true);
+    CFindReplaceDialog* dialog = findReplaceState().pDialog;
+    ASSERT_NE(dialog, nullptr);
+    // A move inside the view and a drop from another window go on as without the dialog.
+    dragSelection(7, 15, Qt::NoModifier);
+    EXPECT_EQ(text(), u"needle two one needle");
+    EXPECT_EQ(sel(), std::make_pair(11, 15));
+    QMimeData data;
+    data.setText(QStringLiteral("x needle "));
+    EXPECT_EQ(dropAt(data, pointAt(0), Qt::ControlModifier), Qt::CopyAction);
+    EXPECT_EQ(text(), u"x needle needle two one needle");
+    EXPECT_EQ(sel(), std::make_pair(0, 9));
+    EXPECT_TRUE(dialog->isVisible());
+    // The dialog's next search starts from the dropped text.
+    view->OnFindNext(QStringLiteral("needle"), true, false);
+    EXPECT_EQ(sel(), std::make_pair(2, 8));
+    dialog->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    findReplaceState() = FindReplaceState{};
 }
 
 TEST_F(EditViewDragDropTest, TheEdgeBandScrollsWhileThePointerRestsThere)
