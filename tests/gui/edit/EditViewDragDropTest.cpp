@@ -136,6 +136,21 @@ TEST_F(EditViewDragDropTest, DragsOfTheSelectionApplyMoveOrCopyWithTheirUndo)
     dragSelection(6, -1, Qt::NoModifier, Qt::CopyAction);
     EXPECT_EQ(text(), u"keep this");
     EXPECT_EQ(records(), 0);
+    // Text put in before the source while the drag ran: the source's range no longer holds
+    // the dragged text, so a move taken elsewhere removes nothing.
+    open(u"keep this");
+    view->setSel(5, 9);
+    view->setDragRunner([&](std::unique_ptr<QMimeData>) {
+        view->setSel(0, 0);
+        view->ReplaceSelWithUndo(u"XX");
+        return Qt::MoveAction;
+    });
+    const QPoint p = pointAt(6) + QPoint(2, 0);
+    QTest::mousePress(view->viewport(), Qt::LeftButton, Qt::NoModifier, p);
+    QTest::mouseMove(view->viewport(), p + QPoint(QApplication::startDragDistance() + 5, 0));
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, Qt::NoModifier, p);
+    EXPECT_EQ(text(), u"XXkeep this");
+    EXPECT_EQ(kinds(), std::vector<int>{UNDO_INSERT});
 }
 
 TEST_F(EditViewDragDropTest, APressOnTheSelectionDragsAfterTheDelayOrEndsAsAClick)
