@@ -119,24 +119,39 @@ int CMyEditView::CharFromPoint(int x, int y) const
     const int n = lineLength(first);
     if (n <= 0)
         return first;
+    const int end = first + n;
+    const int rowY = PosFromChar(first).y();
+    // The x of a boundary on this row. The end of a wrapped row has its position at the start
+    // of the next row; here it is the right edge of the row's last character.
+    const auto xOf = [&](int i) {
+        const QPoint p = PosFromChar(i);
+        if (i < end || p.y() == rowY)
+            return p.x();
+        const int last = std::max(first, buffer().prevCharBoundary(i));
+        QString unit;
+        for (int k = last; k < i; ++k)
+            unit += QChar(buffer().at(k));
+        return PosFromChar(last).x() + fontMetrics().horizontalAdvance(unit);
+    };
     // The control's nearest boundary on that line, found by its own position search.
-    int c = std::clamp(charFromPos(QPoint(x, PosFromChar(first).y())), first, first + n);
+    int c = std::clamp(charFromPos(QPoint(x, rowY)), first, end);
     // The shaper's answer can be boundaries away from the nearest one (after a tab and a
-    // combining mark it lands several clusters on) and it splits a tie the other way; steps to
-    // the neighbours whose zone holds x correct it.
+    // combining mark it lands several clusters on), it splits a tie the other way and leaves
+    // the space that ends a wrapped row out; steps to the neighbours whose zone holds x
+    // correct it.
     for (int step = 0; step < 64; ++step) {
-        const int xc = PosFromChar(c).x();
+        const int xc = xOf(c);
         if (c > first) {
             const int prev = std::max(first, buffer().prevCharBoundary(c));
-            const int xp = PosFromChar(prev).x();
+            const int xp = xOf(prev);
             if (x < xc - (xc - xp) / 2) {
                 c = prev;
                 continue;
             }
         }
-        if (c < first + n) {
-            const int next = std::min(first + n, buffer().nextCharBoundary(c));
-            const int xn = PosFromChar(next).x();
+        if (c < end) {
+            const int next = std::min(end, buffer().nextCharBoundary(c));
+            const int xn = xOf(next);
             if (x >= xn - (xn - xc) / 2) {
                 c = next;
                 continue;

@@ -90,6 +90,21 @@ TEST_F(EditViewDragDropTest, BoundariesUnderEveryPixelAndSelectionRectangles)
         EXPECT_EQ(view->IsPointInSelection(p.x(), p.y(), c.inclusive), c.expected)
             << c.s << "-" << c.e << " at " << c.pos << "+" << c.dx << (c.inclusive ? " inclusive" : "");
     }
+    // Wrapped, each row is a line: a point on the second row gives the boundary under it.
+    view->setWordWrap(true);
+    std::u16string words;
+    for (int i = 0; i < 60; ++i)
+        words += u"word ";
+    open(words);
+    const int row1 = view->lineIndex(1);
+    ASSERT_GT(row1, 0);
+    const int row2 = view->lineIndex(2);
+    for (int i = row1; i < row2; ++i)
+        EXPECT_EQ(view->CharFromPoint(view->PosFromChar(i).x() + 1, view->PosFromChar(i).y() + 1), i);
+    // Past the row's last character: the row's end, not the next row's start.
+    const QPoint last = view->PosFromChar(row2 - 1);
+    EXPECT_EQ(view->CharFromPoint(last.x() + 3 * view->averageCharWidth(), last.y() + 1), row2);
+    view->setWordWrap(false);
     EXPECT_FALSE(view->CaretFitsAt(0, view->formattingRect().bottom()));
     EXPECT_TRUE(view->CaretFitsAt(view->formattingRect().left(), view->formattingRect().top()));
 }
