@@ -125,6 +125,8 @@ protected:
     void onDragMove(QDragMoveEvent* event) override;
     void onDragLeave(QDragLeaveEvent* event) override;
     void onDrop(QDropEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -141,6 +143,9 @@ private:
     // Drag source: runs the drag of the selection and applies its effect.
     void StartDrag();
     void EndDrag(Qt::DropAction effect);
+    // The button released, Escape or another button before the drag started: no drag, as a
+    // click.
+    void CancelPendingDrag();
     // Drag target: the caret at the drop boundary and the effect for the keys held; the
     // scroll band (true when the point is in it and it scrolled).
     Qt::DropAction DragOver(QPoint point, Qt::KeyboardModifiers keys);
@@ -155,6 +160,8 @@ private:
     bool m_bSelfDrag = false;
     // Pressed on the selection; the drag starts after the drag distance or time.
     bool m_bDragPending = false;
+    // The press of another button that cancelled a waiting drag opens no context menu.
+    bool m_bSwallowContextMenu = false;
     QPoint m_dragPressPoint;
     QTimer m_dragStartTimer;
     // The source of the running drag: its range and text.

@@ -50,6 +50,22 @@ QString droppedText(const QMimeData* data)
     return text;
 }
 
+// Cancels the running drag when a mouse button other than the left one is pressed, as the
+// press of another button before the drag started does; the platform's drag would take that
+// button's release as the drop.
+class OtherButtonCancelsDrag : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if ((event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
+            && static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) {
+            QDrag::cancel();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 } // namespace
 
 void CMyEditView::initDragDrop()
@@ -68,7 +84,13 @@ void CMyEditView::initDragDrop()
     m_dragRunner = [this](std::unique_ptr<QMimeData> data) {
         auto* drag = new QDrag(this);
         drag->setMimeData(data.release());
-        return drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+        // Put in place once the drag's own loop runs, so that it sees a press before the
+        // drag's own filter does.
+        OtherButtonCancelsDrag canceller;
+        QTimer::singleShot(0, &canceller, [&canceller] { qApp->installEventFilter(&canceller); });
+        const Qt::DropAction effect = drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+        qApp->removeEventFilter(&canceller);
+        return effect;
     };
 }
 
@@ -97,23 +119,39 @@ int CMyEditView::CharFromPoint(int x, int y) const
     const int n = lineLength(first);
     if (n <= 0)
         return first;
+    const int end = first + n;
+    const int rowY = PosFromChar(first).y();
+    // The x of a boundary on this row. The end of a wrapped row has its position at the start
+    // of the next row; here it is the right edge of the row's last character.
+    const auto xOf = [&](int i) {
+        const QPoint p = PosFromChar(i);
+        if (i < end || p.y() == rowY)
+            return p.x();
+        const int last = std::max(first, buffer().prevCharBoundary(i));
+        QString unit;
+        for (int k = last; k < i; ++k)
+            unit += QChar(buffer().at(k));
+        return PosFromChar(last).x() + fontMetrics().horizontalAdvance(unit);
+    };
     // The control's nearest boundary on that line, found by its own position search.
-    int c = std::clamp(charFromPos(QPoint(x, PosFromChar(first).y())), first, first + n);
-    // The shaper's answer can be a boundary away from the nearest one (next to a tab and a
-    // combining mark); a few steps to the neighbours whose zone holds x correct it.
+    int c = std::clamp(charFromPos(QPoint(x, rowY)), first, end);
+    // The shaper's answer can be boundaries away from the nearest one (after a tab and a
+    // combining mark it lands several clusters on), it splits a tie the other way and leaves
+    // the space that ends a wrapped row out; steps to the neighbours whose zone holds x
+    // correct it.
     for (int step = 0; step < 64; ++step) {
-        const int xc = PosFromChar(c).x();
+        const int xc = xOf(c);
         if (c > first) {
             const int prev = std::max(first, buffer().prevCharBoundary(c));
-            const int xp = PosFromChar(prev).x();
+            const int xp = xOf(prev);
             if (x < xc - (xc - xp) / 2) {
                 c = prev;
                 continue;
             }
         }
-        if (c < first + n) {
-            const int next = std::min(first + n, buffer().nextCharBoundary(c));
-            const int xn = PosFromChar(next).x();
+        if (c < end) {
+            const int next = std::min(end, buffer().nextCharBoundary(c));
+            const int xn = xOf(next);
             if (x >= xn - (xn - xc) / 2) {
                 c = next;
                 continue;
@@ -200,12 +238,34 @@ void CMyEditView::onLButtonDown(QPoint point, Qt::KeyboardModifiers modifiers)
     m_dragStartTimer.start(QApplication::startDragTime());
 }
 
+void CMyEditView::mousePressEvent(QMouseEvent* event)
+{
+    // Another button pressed while the drag waits to start cancels it, and opens no menu.
+    if (m_bDragPending && event->button() != Qt::LeftButton) {
+        CancelPendingDrag();
+        m_bSwallowContextMenu = true;
+        event->accept();
+        return;
+    }
+    if (event->button() == Qt::LeftButton)
+        m_bSwallowContextMenu = false;
+    EditControl::mousePressEvent(event);
+}
+
+bool CMyEditView::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ContextMenu && m_bSwallowContextMenu) {
+        m_bSwallowContextMenu = false;
+        event->accept();
+        return true;
+    }
+    return EditControl::viewportEvent(event);
+}
+
 void CMyEditView::mouseReleaseEvent(QMouseEvent* event)
 {
     if (m_bDragPending && event->button() == Qt::LeftButton) {
-        m_bDragPending = false;
-        m_dragStartTimer.stop();
-        EndDrag(Qt::IgnoreAction);
+        CancelPendingDrag();
         event->accept();
         return;
     }
@@ -215,13 +275,18 @@ void CMyEditView::mouseReleaseEvent(QMouseEvent* event)
 void CMyEditView::keyPressEvent(QKeyEvent* event)
 {
     if (m_bDragPending && event->key() == Qt::Key_Escape) {
-        m_bDragPending = false;
-        m_dragStartTimer.stop();
-        EndDrag(Qt::IgnoreAction);
+        CancelPendingDrag();
         event->accept();
         return;
     }
     EditControl::keyPressEvent(event);
+}
+
+void CMyEditView::CancelPendingDrag()
+{
+    m_bDragPending = false;
+    m_dragStartTimer.stop();
+    EndDrag(Qt::IgnoreAction);
 }
 
 void CMyEditView::StartDrag()

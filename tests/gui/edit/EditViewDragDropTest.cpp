@@ -2,6 +2,10 @@
 // mouse, drag and drop events (the drag loop itself scripted), and drops from other windows.
 #include "EditViewTestSupport.h"
 
+#include "dialogs/FindReplaceDlg.h"
+#include "edit/FindReplaceState.h"
+
+#include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
@@ -52,16 +56,19 @@ TEST_F(EditViewDragDropTest, BoundariesUnderEveryPixelAndSelectionRectangles)
     const std::u16string line = u"a\tb\u0301c\U0001F600d\txyz";
     open(line + u"\r\nsecond line\r\n");
     const int len = static_cast<int>(line.size());
+    // Every pixel gives the caret stop whose zone holds it: the zone of a stop runs from half
+    // way to the stop before it to half way to the one after (the pair is one stop, the mark
+    // has its own as Left and Right have).
+    const std::vector<int> boundaries{0, 1, 2, 3, 4, 5, 7, 8, 9, 10, 11, 12};
+    const auto xOf = [&](int i) { return view->PosFromChar(i).x(); };
     const int y = view->PosFromChar(0).y() + 1;
-    int last = 0;
-    for (int x = 0; x < view->PosFromChar(len).x() + 30; ++x) {
-        const int i = view->CharFromPoint(x, y);
-        ASSERT_GE(i, last) << x;
-        ASSERT_LE(i, len) << x;
-        ASSERT_FALSE(i > 0 && i < len && QChar::isLowSurrogate(line[i])) << "inside the pair at x " << x;
-        last = i;
+    for (int x = -5; x < xOf(len) + 30; ++x) {
+        size_t k = 0;
+        while (k + 1 < boundaries.size()
+               && x >= xOf(boundaries[k + 1]) - (xOf(boundaries[k + 1]) - xOf(boundaries[k])) / 2)
+            ++k;
+        ASSERT_EQ(view->CharFromPoint(x, y), boundaries[k]) << "x " << x;
     }
-    EXPECT_EQ(last, len);
     // The end of the text: an empty last line; below it, the end of the text.
     const int total = view->textLength();
     EXPECT_EQ(view->PosFromChar(total), QPoint(view->PosFromChar(0).x(), view->PosFromChar(0).y() + 2 * view->lineHeight()));
@@ -83,6 +90,21 @@ TEST_F(EditViewDragDropTest, BoundariesUnderEveryPixelAndSelectionRectangles)
         EXPECT_EQ(view->IsPointInSelection(p.x(), p.y(), c.inclusive), c.expected)
             << c.s << "-" << c.e << " at " << c.pos << "+" << c.dx << (c.inclusive ? " inclusive" : "");
     }
+    // Wrapped, each row is a line: a point on the second row gives the boundary under it.
+    view->setWordWrap(true);
+    std::u16string words;
+    for (int i = 0; i < 60; ++i)
+        words += u"word ";
+    open(words);
+    const int row1 = view->lineIndex(1);
+    ASSERT_GT(row1, 0);
+    const int row2 = view->lineIndex(2);
+    for (int i = row1; i < row2; ++i)
+        EXPECT_EQ(view->CharFromPoint(view->PosFromChar(i).x() + 1, view->PosFromChar(i).y() + 1), i);
+    // Past the row's last character: the row's end, not the next row's start.
+    const QPoint last = view->PosFromChar(row2 - 1);
+    EXPECT_EQ(view->CharFromPoint(last.x() + 3 * view->averageCharWidth(), last.y() + 1), row2);
+    view->setWordWrap(false);
     EXPECT_FALSE(view->CaretFitsAt(0, view->formattingRect().bottom()));
     EXPECT_TRUE(view->CaretFitsAt(view->formattingRect().left(), view->formattingRect().top()));
 }
@@ -129,21 +151,75 @@ TEST_F(EditViewDragDropTest, DragsOfTheSelectionApplyMoveOrCopyWithTheirUndo)
     dragSelection(6, -1, Qt::NoModifier, Qt::CopyAction);
     EXPECT_EQ(text(), u"keep this");
     EXPECT_EQ(records(), 0);
+    // Text put in before the source while the drag ran: the source's range no longer holds
+    // the dragged text, so a move taken elsewhere removes nothing.
+    open(u"keep this");
+    view->setSel(5, 9);
+    view->setDragRunner([&](std::unique_ptr<QMimeData>) {
+        view->setSel(0, 0);
+        view->ReplaceSelWithUndo(u"XX");
+        return Qt::MoveAction;
+    });
+    const QPoint p = pointAt(6) + QPoint(2, 0);
+    QTest::mousePress(view->viewport(), Qt::LeftButton, Qt::NoModifier, p);
+    QTest::mouseMove(view->viewport(), p + QPoint(QApplication::startDragDistance() + 5, 0));
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, Qt::NoModifier, p);
+    EXPECT_EQ(text(), u"XXkeep this");
+    EXPECT_EQ(kinds(), std::vector<int>{UNDO_INSERT});
 }
 
-TEST_F(EditViewDragDropTest, PressWithoutDragPlacesTheCaretAndEscapeCancels)
+TEST_F(EditViewDragDropTest, APressOnTheSelectionDragsAfterTheDelayOrEndsAsAClick)
 {
     open(u"abcdefgh");
-    view->setSel(2, 6);
+    int drags = 0;
+    view->setDragRunner([&](std::unique_ptr<QMimeData> data) {
+        EXPECT_EQ(data->text(), QStringLiteral("cdef"));
+        ++drags;
+        return Qt::IgnoreAction;
+    });
     const QPoint inside = pointAt(4);
-    QTest::mousePress(view->viewport(), Qt::LeftButton, Qt::NoModifier, inside);
-    QTest::mouseRelease(view->viewport(), Qt::LeftButton, Qt::NoModifier, inside);
-    EXPECT_EQ(sel(), std::make_pair(4, 4));
+    // The arrow over the selection, the I-beam elsewhere.
+    view->setSel(2, 6);
+    QTest::mouseMove(view->viewport(), inside);
+    EXPECT_EQ(view->viewport()->cursor().shape(), Qt::ArrowCursor);
+    QTest::mouseMove(view->viewport(), pointAt(7) + QPoint(2, 0));
+    EXPECT_EQ(view->viewport()->cursor().shape(), Qt::IBeamCursor);
+
+    // Before the drag starts, a release, Escape or a press of another button ends it as a
+    // click: the caret at the press, and the left button's moves and release after that start
+    // nothing. The press of another button opens no context menu.
+    enum class End { Release, Escape, RightButton, MiddleButton };
+    for (const End end : {End::Release, End::Escape, End::RightButton, End::MiddleButton}) {
+        SCOPED_TRACE(static_cast<int>(end));
+        view->setSel(2, 6);
+        QTest::mousePress(view->viewport(), Qt::LeftButton, Qt::NoModifier, inside);
+        if (end == End::Release)
+            QTest::mouseRelease(view->viewport(), Qt::LeftButton, Qt::NoModifier, inside);
+        if (end == End::Escape)
+            key(Qt::Key_Escape);
+        if (end == End::RightButton || end == End::MiddleButton) {
+            const Qt::MouseButton other = end == End::RightButton ? Qt::RightButton : Qt::MiddleButton;
+            QTest::mousePress(view->viewport(), other, Qt::NoModifier, inside);
+            QContextMenuEvent menu(QContextMenuEvent::Mouse, inside, view->viewport()->mapToGlobal(inside));
+            QApplication::sendEvent(view->viewport(), &menu);
+            EXPECT_TRUE(menu.isAccepted());
+            QTest::mouseRelease(view->viewport(), other, Qt::NoModifier, inside);
+        }
+        EXPECT_EQ(sel(), std::make_pair(4, 4));
+        if (end != End::Release) {
+            QTest::mouseMove(view->viewport(), pointAt(0));
+            QTest::mouseRelease(view->viewport(), Qt::LeftButton, Qt::NoModifier, pointAt(0));
+            EXPECT_EQ(sel(), std::make_pair(4, 4));
+        }
+    }
+    EXPECT_EQ(drags, 0);
+    EXPECT_EQ(text(), u"abcdefgh");
+    // Held still past the drag time, the drag starts.
     view->setSel(2, 6);
     QTest::mousePress(view->viewport(), Qt::LeftButton, Qt::NoModifier, inside);
-    key(Qt::Key_Escape);
-    EXPECT_EQ(sel(), std::make_pair(4, 4));
-    EXPECT_EQ(text(), u"abcdefgh");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return drags == 1; }, QApplication::startDragTime() + 2000));
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, Qt::NoModifier, inside);
+    EXPECT_EQ(drags, 1);
     // Outside the selection a press is an ordinary click.
     view->setSel(2, 6);
     click(7);
@@ -187,6 +263,72 @@ TEST_F(EditViewDragDropTest, DropsFromOtherWindowsInsertTextOnly)
     EXPECT_EQ(text(), many);
     EXPECT_EQ(sel().first, sel().second);
     EXPECT_GT(sel().first, 0);
+}
+
+TEST_F(EditViewDragDropTest, AMillionCharactersMovedAndTenMegabytesDropped)
+{
+    // A million characters on one line moved past the text after them, then undone.
+    std::u16string million;
+    million.reserve(1000000);
+    for (int i = 0; million.size() < 1000000; ++i)
+        million += u"abcdefghi\u3042"[i % 10];
+    const std::u16string original = million + u" tail";
+    open(original);
+    const int total = static_cast<int>(original.size());
+    view->setSel(0, 1000000);
+    view->scrollCaret();
+    dragSelection(999990, total, Qt::NoModifier);
+    EXPECT_TRUE(text() == u" tail" + million);
+    EXPECT_EQ(sel(), std::make_pair(5, total));
+    EXPECT_EQ(kinds(), (std::vector<int>{UNDO_DELETE, UNDO_INSERT}));
+    undo();
+    undo();
+    EXPECT_TRUE(text() == original);
+
+    // Ten megabytes from another window with lone CR and LF, kept as they are, up to a NUL
+    // near the end.
+    QString big;
+    big.reserve(5000000 + 16);
+    for (int i = 0; big.size() < 5000000; ++i)
+        big += i % 2 ? QStringLiteral("\u65E5\u672C\u8A9E line\r") : QStringLiteral("text line\n");
+    const qsizetype kept = big.size();
+    big += QChar(0);
+    big += QStringLiteral("after the nul");
+    QMimeData data;
+    data.setText(big);
+    open(u"ab\r\ncd");
+    view->setSel(0, 1);
+    EXPECT_EQ(dropAt(data, pointAt(5), Qt::NoModifier), Qt::MoveAction);
+    EXPECT_TRUE(text() == u"ab\r\nc" + big.left(kept).toStdU16String() + u"d");
+    EXPECT_EQ(sel(), std::make_pair(5, 5 + static_cast<int>(kept)));
+    EXPECT_EQ(kinds(), std::vector<int>{UNDO_INSERT});
+    undo();
+    EXPECT_EQ(text(), u"ab\r\ncd");
+}
+
+TEST_F(EditViewDragDropTest, DropsWhileTheFindDialogIsOpen)
+{
+    open(u"needle one two needle");
+    view->setSel(7, 11);
+    view->OpenFindReplace(true);
+    CFindReplaceDialog* dialog = findReplaceState().pDialog;
+    ASSERT_NE(dialog, nullptr);
+    // A move inside the view and a drop from another window go on as without the dialog.
+    dragSelection(7, 15, Qt::NoModifier);
+    EXPECT_EQ(text(), u"needle two one needle");
+    EXPECT_EQ(sel(), std::make_pair(11, 15));
+    QMimeData data;
+    data.setText(QStringLiteral("x needle "));
+    EXPECT_EQ(dropAt(data, pointAt(0), Qt::ControlModifier), Qt::CopyAction);
+    EXPECT_EQ(text(), u"x needle needle two one needle");
+    EXPECT_EQ(sel(), std::make_pair(0, 9));
+    EXPECT_TRUE(dialog->isVisible());
+    // The dialog's next search starts from the dropped text.
+    view->OnFindNext(QStringLiteral("needle"), true, false);
+    EXPECT_EQ(sel(), std::make_pair(2, 8));
+    dialog->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    findReplaceState() = FindReplaceState{};
 }
 
 TEST_F(EditViewDragDropTest, TheEdgeBandScrollsWhileThePointerRestsThere)
