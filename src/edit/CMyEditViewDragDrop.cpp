@@ -135,10 +135,9 @@ int CMyEditView::CharFromPoint(int x, int y) const
     };
     // The control's nearest boundary on that line, found by its own position search.
     int c = std::clamp(charFromPos(QPoint(x, rowY)), first, end);
-    // The shaper's answer can be boundaries away from the nearest one (after a tab and a
-    // combining mark it lands several clusters on), it splits a tie the other way and leaves
-    // the space that ends a wrapped row out; steps to the neighbours whose zone holds x
-    // correct it.
+    // The control rounds to its caret stops, splits a tie the other way and leaves the space
+    // that ends a wrapped row out; steps to the neighbouring boundaries whose zone holds x
+    // give the boundary a drop goes to.
     for (int step = 0; step < 64; ++step) {
         const int xc = xOf(c);
         if (c > first) {

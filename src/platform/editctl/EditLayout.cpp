@@ -1,6 +1,7 @@
 #include "platform/editctl/EditLayout.h"
 
 #include "platform/editctl/ControlSymbols.h"
+#include "platform/editctl/CursorAtX.h"
 #include "platform/editctl/LinePieces.h"
 #include "platform/editctl/RowMap.h"
 #include "platform/editctl/RowsFromWidths.h"
@@ -358,8 +359,7 @@ int EditLayout::posAtX(int row, qreal x)
             from = ll.pieces[p].start;
             to = p + 1 < ll.pieces.size() ? ll.pieces[p + 1].start : ll.length;
         }
-        offset = from + std::clamp(layout->lineAt(0).xToCursor(x - origin, QTextLine::CursorBetweenCharacters),
-                                   0, to - from);
+        offset = from + cursorAtX(*layout, layout->lineAt(0), x - origin, to - from);
         // A piece cut by force may leave the shaper's answer inside a pair; the caret never is.
         const int pos = lineStart + offset;
         if (offset > 0 && offset < ll.length && (m_buffer.at(pos) & 0xFC00) == 0xDC00
@@ -373,8 +373,7 @@ int EditLayout::posAtX(int row, qreal x)
         return lineStart;
     const int rowEndOffset = r + 1 < layout.lineCount() ? layout.lineAt(r + 1).textStart()
                                                         : layout.text().size();
-    offset = std::clamp(textLine.xToCursor(x, QTextLine::CursorBetweenCharacters),
-                        textLine.textStart(), rowEndOffset);
+    offset = cursorAtX(layout, textLine, x, rowEndOffset);
     return lineStart + offset;
 }
 

@@ -6,7 +6,9 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
+#include <climits>
 #include <string>
+#include <vector>
 
 using quillet_test::EditControlTest;
 
@@ -32,6 +34,38 @@ TEST_F(EditControlTest, PositionsRoundTripOnMixedScripts)
     expectRoundTrips(*edit, u"ab日本語cd\r\n한국어 text 中文\r\n");
     expectRoundTrips(*edit, u"\tx\ty\t\r\nab\tc");
     expectRoundTrips(*edit, u"a\rb\nc\x01" u"d\x7F" u"e\U0001F600f");
+}
+
+// Every pixel of a row finds the caret stop nearest to it, in a short line and in the last
+// piece of a long one, also where a tab and a combining mark once sent a point on "b" past the
+// next tab.
+TEST_F(EditControlTest, EveryPixelFindsTheNearestCaretStop)
+{
+    const std::u16string row = u"a\tb\u0301c\U0001F600d\txyz";
+    std::u16string longLine;
+    while (longLine.size() < 3000)
+        longLine += u"word ";
+    for (const std::u16string& text : {row, longLine + row}) {
+        edit->setText(text);
+        const int first = static_cast<int>(text.size() - row.size());
+        const int end = static_cast<int>(text.size());
+        edit->setSel(end, end);
+        edit->scrollCaret();
+        std::vector<int> stopX;  // not inside "b" and its mark nor inside the pair
+        for (int i = first; i <= end; ++i)
+            if (i != first + 3 && i != first + 6)
+                stopX.push_back(edit->caretPosFromChar(i).x());
+        const int y = edit->caretPosFromChar(first).y() + edit->lineHeight() / 2;
+        for (int x = stopX.front(); x <= stopX.back(); ++x) {
+            int nearest = INT_MAX;
+            for (int sx : stopX)
+                nearest = std::min(nearest, std::abs(sx - x));
+            const int got = edit->charFromPos(QPoint(x, y));
+            ASSERT_TRUE(got >= first && got <= end && got != first + 3 && got != first + 6) << got;
+            EXPECT_LE(std::abs(edit->caretPosFromChar(got).x() - x), nearest + 1)
+                << "x " << x << " gave " << got - first << " in a line of " << text.size();
+        }
+    }
 }
 
 TEST_F(EditControlTest, PositionsAdvanceByTheWidthOfWhatIsDrawn)
