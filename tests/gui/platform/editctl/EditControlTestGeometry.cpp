@@ -267,6 +267,13 @@ TEST_F(EditControlTest, EndOnAWrappedRowStaysOnThatRow)
                             .translated(-edit->viewport()->geometry().topLeft());
     EXPECT_EQ(caret.top(), 0);
     EXPECT_GT(caret.left(), edit->formattingRect().left() + 10);
+    // A click right of the first row's end puts the caret there too, after the row's space.
+    edit->setSel(0, 0);
+    QTest::mouseClick(edit->viewport(), Qt::LeftButton, {},
+                      QPoint(edit->formattingRect().right() - 1, edit->lineHeight() / 2));
+    EXPECT_EQ(sel(), std::make_pair(rowEnd, rowEnd));
+    EXPECT_EQ(edit->inputMethodQuery(Qt::ImCursorRectangle).toRect(), caret
+              .translated(edit->viewport()->geometry().topLeft()));
     // Typing there continues the text where the caret is.
     type(QStringLiteral("X"));
     EXPECT_EQ(text()[rowEnd], u'X');
