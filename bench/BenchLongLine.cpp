@@ -231,13 +231,20 @@ void BM_LongLineWrapKeystroke(benchmark::State& state)
 }
 BENCHMARK(BM_LongLineWrapKeystroke)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
-void BM_LongLineCompose(benchmark::State& state)
+// A composition in the middle, changed at every step, with a caret-rectangle query.
+void composeInTheMiddle(benchmark::State& state, bool wrap)
 {
     platform::EditControl edit;
     prepare(edit, longLineText());
+    edit.setWordWrap(wrap);
     const int middle = edit.textLength() / 2;
     edit.setSel(middle, middle);
     edit.scrollCaret();
+    if (wrap) {
+        // The caret's row in the middle of the window, so that rows the composition
+        // re-flows are drawn too.
+        edit.verticalScrollBar()->setValue(edit.lineFromChar(middle) - edit.verticalScrollBar()->pageStep() / 2);
+    }
     paint(edit);
     const QString preedits[] = {QStringLiteral("にほん"), QStringLiteral("日本語")};
     int turn = 0;
@@ -251,7 +258,19 @@ void BM_LongLineCompose(benchmark::State& state)
     QApplication::sendEvent(&edit, &done);
     state.counters["rss_mb"] = rssMegabytes();
 }
+
+void BM_LongLineCompose(benchmark::State& state)
+{
+    composeInTheMiddle(state, false);
+}
 BENCHMARK(BM_LongLineCompose)->Unit(benchmark::kMillisecond);
+
+// With wrapping the composition re-flows the rows after it, and they are drawn again.
+void BM_LongLineWrapCompose(benchmark::State& state)
+{
+    composeInTheMiddle(state, true);
+}
+BENCHMARK(BM_LongLineWrapCompose)->Unit(benchmark::kMillisecond);
 
 // The working text as it is (20,000 CR LF lines): Ctrl+End from the top.
 void BM_ManyLinesCtrlEnd(benchmark::State& state)

@@ -26,11 +26,18 @@
 // for text whose glyphs keep them (kana, kanji, Latin in the font) but not for marks drawn
 // from a fallback font or a joining script; when such a piece is shaped, everything to its
 // right moves by the difference. A wrapped row of such text is found from the same widths,
-// so it may end a little before or after the wrap width (it is drawn clipped to it). A
-// composition in a wrapped long line widens its row instead of re-flowing the rows after it.
+// so it may end a little before or after the wrap width (it is drawn clipped to it).
+//
+// A composition is laid out once per change of it, with as little of the text as it can
+// move: the whole line when that is laid out as one, else the caret's piece (without
+// wrapping; the pieces after it are drawn further right) or, with wrapping, the rows from
+// the caret's row on that it re-flows, found as an edit re-flows them and ending where a
+// row starts as it did without the composition (or, past kComposedRowsMax rows, cut short
+// there). The rows after those are drawn further down while it is shown.
 //
 // The shaped layouts held at any time are capped at kCachedUnits units of text, whole lines
-// and pieces together: about 54 bytes a unit, under 9 MB. Every other record of a long line
+// and pieces together: about 54 bytes a unit, under 9 MB (a composition's own layouts, of
+// the rows or piece it is drawn in, come on top). Every other record of a long line
 // costs well under one byte per unit (pieces of 96 to 256 units, rows of a few dozen),
 // plus one table of 256 KB of unit widths.
 
@@ -41,6 +48,7 @@
 #include <QString>
 #include <QTextLayout>
 
+#include <algorithm>
 #include <cstdint>
 #include <list>
 #include <memory>
@@ -129,11 +137,13 @@ public:
     void setPreedit(const QString& preedit, const QList<QTextLayout::FormatRange>& formats);
     // Row and x of the caret standing `cursor` units into the composition.
     void preeditCaret(int cursor, int* row, qreal* x);
-    // Rows a composition adds to its line while it is shown. A wrapped line laid out as one
-    // is drawn with the composition in it, and the rows after that line are drawn this many
-    // rows further down until it ends. 0 without a composition, without wrapping and in a
-    // long line (whose composition widens its row instead).
+    // Rows a composition adds to its line while it is shown: with wrapping, the rows it
+    // re-flows are drawn with the composition in them, and the rows after those are drawn
+    // this many rows further down until it ends. 0 without a composition or wrapping.
     int preeditExtraRows();
+    // Drawn rows, from the caret's own row on, that show the composition or text it moved
+    // (at least 1): what a change of the composition redraws when it adds no row.
+    int preeditDrawnRows();
 
     // ---- drawing ---------------------------------------------------------------------------
     // Rows as drawn: rowCount() and the rows a composition adds (see preeditExtraRows).
@@ -173,6 +183,31 @@ private:
         std::vector<int> rowStarts;
         std::vector<std::uint64_t> rowIds;
     };
+    // The rows [firstRow, endRow) of a wrapped long line as a composition re-flows them.
+    // Offsets with the composition in the line: text before the caret keeps its offset,
+    // text after it moves on by the composition's length.
+    struct ComposedRow {
+        int start = 0;                      // where the row starts, with the composition in
+        int from = 0;                       // the line's own text it shows: [from, to)
+        int to = 0;
+        int preeditFrom = 0;                // the part of the composition it shows
+        int preeditTo = 0;
+        std::unique_ptr<QTextLayout> layout;
+    };
+    struct ComposedRows {
+        int caret = -1;
+        int line = 0;
+        int caretOffset = 0;
+        size_t firstRow = 0;
+        size_t endRow = 0;
+        std::vector<ComposedRow> rows;
+        // Drawn rows they take: as many as they are, or as the rows they replace.
+        size_t drawn() const { return std::max(rows.size(), endRow - firstRow); }
+    };
+    // Rows a composition re-flows at most before the next one is cut where the old one
+    // started; typing a composition keeps to a few rows.
+    static constexpr size_t kComposedRowsMax = 64;
+
     struct CacheEntry {
         std::unique_ptr<QTextLayout> layout;
         std::list<std::uint64_t>::iterator lruPos;
@@ -196,11 +231,18 @@ private:
     const QTextLayout& rowLayout(LongLine& ll, int line, size_t row);
     void preeditSegment(int* line, int* segStart, int* segLength, qreal* segX, int* row);
     const QTextLayout& preeditLayout();
+    ComposedRows* composedRows();
+    std::u16string composedText(const LongLine& ll, int lineStart, int caretOffset, int from, int length) const;
+    const QTextLayout& composedRowLayout(ComposedRow& row, int lineStart, int caretOffset);
 
     std::unique_ptr<QTextLayout> buildLayout(int line, int preeditOffset, const QString& preedit,
                                              const QList<QTextLayout::FormatRange>& extraFormats);
+    // A layout of the text [start, start + length) alone; with preeditOffset >= 0, the part
+    // [preeditFrom, preeditTo) of the composition (all of it when preeditTo < 0) is shown
+    // preeditOffset units into it.
     std::unique_ptr<QTextLayout> buildSegment(int start, int length, qreal phase, bool wrapRow,
-                                              int preeditOffset = -1);
+                                              int preeditOffset = -1, int preeditFrom = 0,
+                                              int preeditTo = -1);
     void placeRows(QTextLayout& layout);
     void measureRows(int line, std::vector<int>& breaks);
     bool surelyFitsOneRow(int start, int end);
@@ -245,6 +287,7 @@ private:
     QString m_preedit;
     QList<QTextLayout::FormatRange> m_preeditFormats;
     std::unique_ptr<QTextLayout> m_preeditLayout;
+    std::unique_ptr<ComposedRows> m_composedRows;
     int m_preeditCaret = -1;   // caret the preedit layout was built for
     int m_changedFrom = 0;
     int m_changedEnd = -1;

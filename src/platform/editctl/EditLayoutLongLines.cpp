@@ -242,7 +242,7 @@ const QTextLayout& EditLayout::pieceLayout(LongLine& ll, int line, size_t piece)
 }
 
 std::unique_ptr<QTextLayout> EditLayout::buildSegment(int start, int length, qreal phase, bool wrapRow,
-                                                      int preeditOffset)
+                                                      int preeditOffset, int preeditFrom, int preeditTo)
 {
     const std::u16string units = m_buffer.textRange(start, length);
     QString text(static_cast<qsizetype>(units.size()), Qt::Uninitialized);
@@ -278,10 +278,16 @@ std::unique_ptr<QTextLayout> EditLayout::buildSegment(int start, int length, qre
     option.setTabStopDistance(tab);
     layout->setTextOption(option);
     if (preeditOffset >= 0 && !m_preedit.isEmpty()) {
-        layout->setPreeditArea(std::clamp(preeditOffset, 0, length), m_preedit);
-        QList<QTextLayout::FormatRange> formats = m_preeditFormats;
-        for (QTextLayout::FormatRange& range : formats)
-            range.start += preeditOffset;
+        const int shownTo = preeditTo < 0 ? static_cast<int>(m_preedit.size()) : preeditTo;
+        layout->setPreeditArea(std::clamp(preeditOffset, 0, length), m_preedit.mid(preeditFrom, shownTo - preeditFrom));
+        // The formats of the part shown, where it stands in the layout.
+        QList<QTextLayout::FormatRange> formats;
+        for (const QTextLayout::FormatRange& range : m_preeditFormats) {
+            const int from = std::max(range.start, preeditFrom);
+            const int to = std::min(range.start + range.length, shownTo);
+            if (from < to)
+                formats.append({from - preeditFrom + preeditOffset, to - from, range.format});
+        }
         layout->setFormats(formats);
     }
     layout->setCacheEnabled(true);
@@ -488,6 +494,106 @@ const QTextLayout& EditLayout::rowLayout(LongLine& ll, int line, size_t row)
     const QTextLayout& result = *layout;
     remember(key, std::move(layout), to - from, 0);
     return result;
+}
+
+} // namespace platform
+
+// ---- a composition in a wrapped long line -------------------------------------------------
+
+namespace platform {
+
+// Units [from, from + length) of the long line with the composition shown at caretOffset.
+std::u16string EditLayout::composedText(const LongLine& ll, int lineStart, int caretOffset, int from,
+                                        int length) const
+{
+    const int added = static_cast<int>(m_preedit.size());
+    const int to = std::min(from + length, ll.length + added);
+    std::u16string text;
+    text.reserve(static_cast<size_t>(std::max(0, to - from)));
+    if (from < caretOffset)
+        text += m_buffer.textRange(lineStart + from, std::min(to, caretOffset) - from);
+    const int preeditFrom = std::clamp(from - caretOffset, 0, added);
+    const int preeditTo = std::clamp(to - caretOffset, 0, added);
+    for (int i = preeditFrom; i < preeditTo; ++i)
+        text += static_cast<char16_t>(m_preedit[i].unicode());
+    const int after = std::max(from, caretOffset + added);
+    if (after < to)
+        text += m_buffer.textRange(lineStart + after - added, to - after);
+    return text;
+}
+
+// The rows the composition re-flows, found as reflowRows finds them after an edit: from the
+// caret's row on, until a row starts where an old one did after the caret. Laid out once
+// per change of the composition or the caret; nullptr when the caret's line is not a
+// wrapped long line or nothing is composed.
+EditLayout::ComposedRows* EditLayout::composedRows()
+{
+    if (m_preedit.isEmpty() || !wraps())
+        return nullptr;
+    const int caret = m_buffer.caret();
+    if (m_composedRows && m_composedRows->caret == caret)
+        return m_composedRows.get();
+    const int line = m_buffer.lineFromChar(caret);
+    if (!isLong(line))
+        return nullptr;
+    LongLine& ll = longLine(line);
+    const int lineStart = m_buffer.lineIndex(line);
+    const int at = std::clamp(caret - lineStart, 0, ll.length);
+    const int added = static_cast<int>(m_preedit.size());
+    const int length = ll.length + added;
+
+    auto made = std::make_unique<ComposedRows>();
+    made->caret = caret;
+    made->line = line;
+    made->caretOffset = at;
+    made->firstRow = rowAtOffset(ll, at);
+    made->endRow = ll.rowStarts.size();
+    std::vector<int> starts(1, ll.rowStarts[made->firstRow]);
+    // The first old row that starts after the row being found, in offsets with the composition.
+    size_t old = made->firstRow + 1;
+    const auto oldStart = [&](size_t row) { return ll.rowStarts[row] + added; };
+    while (true) {
+        const int start = starts.back();
+        const int windowStart = std::max(0, start - 2);
+        const std::u16string window = composedText(ll, lineStart, at, windowStart,
+                                                   std::min(kRowWindow, length - windowStart));
+        int next = nextRowStart(window, length, start, windowStart);
+        if (old < ll.rowStarts.size() && next > oldStart(old) && old - made->firstRow >= kComposedRowsMax)
+            next = oldStart(old);   // an old row start lies after the caret: a safe place to end
+        if (next >= length)
+            break;
+        while (old < ll.rowStarts.size() && oldStart(old) < next)
+            ++old;
+        if (old < ll.rowStarts.size() && oldStart(old) == next) {
+            made->endRow = old;
+            break;
+        }
+        starts.push_back(next);
+    }
+    const auto lineOffset = [&](int offset) { return offset <= at ? offset : std::max(at, offset - added); };
+    made->rows.resize(starts.size());
+    for (size_t i = 0; i < starts.size(); ++i) {
+        ComposedRow& row = made->rows[i];
+        const int end = i + 1 < starts.size() ? starts[i + 1]
+                        : made->endRow < ll.rowStarts.size() ? oldStart(made->endRow) : length;
+        row.start = starts[i];
+        row.from = lineOffset(starts[i]);
+        row.to = lineOffset(end);
+        row.preeditFrom = std::clamp(starts[i] - at, 0, added);
+        row.preeditTo = std::clamp(end - at, 0, added);
+    }
+    m_composedRows = std::move(made);
+    return m_composedRows.get();
+}
+
+const QTextLayout& EditLayout::composedRowLayout(ComposedRow& row, int lineStart, int caretOffset)
+{
+    if (!row.layout) {
+        const bool composes = row.preeditFrom < row.preeditTo;
+        row.layout = buildSegment(lineStart + row.from, row.to - row.from, 0, true,
+                                  composes ? caretOffset - row.from : -1, row.preeditFrom, row.preeditTo);
+    }
+    return *row.layout;
 }
 
 } // namespace platform

@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QInputMethodEvent>
 #include <QScrollBar>
+#include <QTextCharFormat>
 
 #include <algorithm>
 #include <cmath>
@@ -319,4 +320,82 @@ TEST_F(EditControlTest, BadLongLinesNeitherHangNorLoseTheCaret)
         EXPECT_EQ(edit->text(), c.text);
         EXPECT_LT(timer.elapsed(), 60000) << "hung";
     }
+}
+
+// A composition in a wrapped long line re-flows the rows after it as the committed text
+// would: the text it pushes out of its row goes on in a row of its own, the caret follows
+// it there, the rows after it are drawn a row further down, and it looks exactly as the
+// same text committed.
+TEST_F(EditControlTest, WrappedLongLineCompositionPushesTheRowsAfterItDown)
+{
+    // One word and a space a row, each word of another letter and three columns short of
+    // the row's width.
+    edit->setWordWrap(true);
+    const QFontMetrics metrics(edit->font());
+    const int columns = edit->formattingRect().width() / metrics.horizontalAdvance(QLatin1Char('a'));
+    std::u16string text;
+    for (int i = 0; i < 60; ++i)
+        text += std::u16string(static_cast<size_t>(columns - 3), static_cast<char16_t>(u'a' + i % 26)) + u" ";
+    ASSERT_GT(text.size(), 1024u) << "laid out in pieces";
+    edit->setText(text);
+    ASSERT_EQ(edit->lineCount(), 60);
+    const int caret = 3 * (columns - 2) - 1;   // before the third space
+    edit->setSel(caret, caret);
+    const int height = edit->lineHeight();
+    const QPoint viewportAt = edit->viewport()->geometry().topLeft();
+    const auto band = [&](const QImage& image, int row) {
+        return image.copy(0, edit->formattingRect().top() + row * height, image.width(), height);
+    };
+    const auto caretRect = [&] { return edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().translated(-viewportAt); };
+    const QRect caretBefore = caretRect();
+    const QImage plain = edit->viewport()->grab().toImage();
+    const int shownRows = edit->formattingRect().height() / height;
+    ASSERT_GE(shownRows, 6);
+
+    const QString kana = QStringLiteral("にほんごにほんご");
+    const QList<QInputMethodEvent::Attribute> plainFormat = {
+        {QInputMethodEvent::TextFormat, 0, static_cast<int>(kana.size()), QVariant(QTextCharFormat())}};
+    const auto compose = [&](const QString& preedit, const QString& commit, QList<QInputMethodEvent::Attribute> attributes) {
+        QInputMethodEvent event(preedit, attributes);
+        if (!commit.isEmpty())
+            event.setCommitString(commit);
+        QApplication::sendEvent(edit.get(), &event);
+    };
+
+    // The caret at the composition's start stays where it was.
+    compose(kana, QString(), plainFormat + QList<QInputMethodEvent::Attribute>{{QInputMethodEvent::Cursor, 0, 1, QVariant()}});
+    EXPECT_EQ(caretRect().topLeft(), caretBefore.topLeft());
+
+    compose(kana, QString(), plainFormat);
+    const QRect caretDuring = caretRect();
+    EXPECT_EQ(caretDuring.top(), edit->formattingRect().top() + 3 * height) << "the caret follows the composition";
+    const QImage composing = edit->viewport()->grab().toImage();
+    for (int row = 0; row < 2; ++row)
+        EXPECT_EQ(band(composing, row), band(plain, row)) << "rows before it stay: " << row;
+    for (int row = 3; row + 1 < shownRows; ++row)
+        EXPECT_EQ(band(composing, row + 1), band(plain, row)) << "moved down a row: " << row;
+    // The pushed-out kana are drawn in the caret's row, ending at the caret.
+    const QImage caretRow = band(composing, 3);
+    int inkRight = -1;
+    for (int x = 0; x < caretRow.width(); ++x) {
+        if (x >= caretDuring.left() - 1 && x <= caretDuring.right() + 1)
+            continue;   // the caret itself
+        for (int y = 0; y < height; ++y) {
+            if (qGray(caretRow.pixel(x, y)) < 128)
+                inkRight = x;
+        }
+    }
+    EXPECT_GT(inkRight, caretDuring.left() - metrics.horizontalAdvance(kana.back()));
+    EXPECT_LE(inkRight, caretDuring.left() + 1);
+    EXPECT_EQ(edit->lineCount(), 60) << "the text's own rows stay as they are";
+    EXPECT_EQ(edit->text(), text);
+
+    // Ending the composition puts every row back; committing it shows what was composed.
+    compose(QString(), QString(), {});
+    EXPECT_EQ(edit->viewport()->grab().toImage(), plain);
+    compose(kana, QString(), plainFormat);
+    compose(QString(), kana, {});
+    EXPECT_EQ(edit->lineCount(), 61);
+    EXPECT_EQ(caretRect(), caretDuring);
+    EXPECT_EQ(edit->viewport()->grab().toImage(), composing);
 }
