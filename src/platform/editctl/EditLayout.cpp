@@ -71,6 +71,7 @@ void EditLayout::setFont(const QFont& font)
     m_advanceBounds.clear();
     m_advances.clear();
     m_pairAdvances.clear();
+    m_runAdvances.clear();
     const QFontMetrics metrics(m_font);
     m_rowHeight = std::max(1, metrics.height());
     m_ascent = metrics.ascent();

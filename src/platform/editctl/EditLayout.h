@@ -7,9 +7,13 @@
 // out in pieces (see LinePieces.h) so that no operation shapes the whole of it:
 //  - Without wrapping, each piece is shaped on its own when it is drawn or measured, and the
 //    x at which every piece starts is a running sum of piece widths. A piece not shaped yet
-//    counts with the width its units have measured one by one; shaping replaces that with
-//    the exact width. An edit re-cuts and re-measures only the pieces it touched.
-//  - With wrapping, rows are found by adding up those unit widths from row start to row
+//    counts with the widths of its units measured one by one, except for what only shaping
+//    measures right, which is measured shaped and remembered: a grapheme cluster of more
+//    than one code point (a base with its marks, which may come from a fallback font with
+//    the base; an emoji sequence), and a word of a joining script with the spaces after it.
+//    Shaping replaces the sum with the exact width. An edit re-cuts and re-measures only
+//    the pieces it touched.
+//  - With wrapping, rows are found by adding up unit widths from row start to row
 //    start, breaking at line-break opportunities; each row visible is shaped on its own.
 //    An edit re-flows rows from the one before the change and stops as soon as a new row
 //    starts where an old one did in the unchanged text after it.
@@ -22,11 +26,12 @@
 // may stop a stop away.)
 //
 // Where a long line can look different from one shaped at once: beyond the cuts described in
-// LinePieces.h, a piece not shaped yet counts with its units' own advances, which is exact
-// for text whose glyphs keep them (kana, kanji, Latin in the font) but not for marks drawn
-// from a fallback font or a joining script; when such a piece is shaped, everything to its
-// right moves by the difference. A wrapped row of such text is found from the same widths,
-// so it may end a little before or after the wrap width (it is drawn clipped to it).
+// LinePieces.h, a piece not shaped yet may still count a little off where shaping a word
+// depends on more than the word (kerning between words, a joining run longer than 64
+// units, contextual forms across a piece's edge); when such a piece is shaped, everything
+// to its right moves by the difference. Wrapped rows are found from the units' own widths,
+// which are not exact for marks from a fallback font or a joining script, so such a row may
+// end a little before or after the wrap width (it is drawn clipped to it).
 //
 // A composition is laid out once per change of it, with as little of the text as it can
 // move: the whole line when that is laid out as one, else the caret's piece (without
@@ -52,6 +57,7 @@
 #include <cstdint>
 #include <list>
 #include <memory>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -248,6 +254,7 @@ private:
     bool surelyFitsOneRow(int start, int end);
     qreal advanceBound(char16_t c);
     qreal unitAdvance(std::u16string_view text, size_t at);
+    qreal runAdvance(std::u16string_view run);
     qreal tabDistance() const;
     // Where x lies past the tab stop before it: what a piece starting at x shifts its tabs by.
     qreal tabPhaseAt(qreal x) const;
@@ -273,6 +280,9 @@ private:
     // BMP: what an unshaped piece is counted with.
     std::vector<float> m_advances;
     std::unordered_map<char32_t, float> m_pairAdvances;
+    // Advances of clusters and runs of joining letters that an unshaped piece counts with,
+    // measured shaped (a bounded number of them).
+    std::unordered_map<std::u16string, float> m_runAdvances;
 
     std::unique_ptr<RowMap> m_rows;
     // Layouts of whole lines (key: the line) and of pieces and rows of long lines (key: an id

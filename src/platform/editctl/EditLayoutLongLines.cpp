@@ -50,6 +50,66 @@ qreal tabPhase(qreal x, qreal tab)
     return phase < 1.0 / 64 || phase > tab - 1.0 / 64 ? 0 : phase;
 }
 
+// Scripts whose letters join, reorder or stack, so that a run of them is only as wide as it
+// is shaped: Hebrew to the Arabic extensions, the Indic scripts to Myanmar, Hangul jamo,
+// Khmer and Mongolian, the blocks of South and Southeast Asia after them, the presentation
+// forms of Hebrew and Arabic, and the historic scripts of the supplementary plane.
+bool isJoiningScript(char32_t c)
+{
+    if (c < 0x0590)
+        return false;
+    return (c <= 0x08FF) || (c >= 0x0900 && c <= 0x109F) || (c >= 0x1100 && c <= 0x11FF)
+           || (c >= 0x1780 && c <= 0x18AF) || (c >= 0x1900 && c <= 0x1CFF) || (c >= 0xA800 && c <= 0xABFF)
+           || (c >= 0xD7B0 && c <= 0xD7FF) || (c >= 0xFB1D && c <= 0xFDFF) || (c >= 0xFE70 && c <= 0xFEFF)
+           || (c >= 0x10A00 && c <= 0x11FFF) || (c >= 0x1E800 && c <= 0x1EEFF);
+}
+
+// Kana, ideographs, Hangul syllables, CJK punctuation and full-width forms: measured one by
+// one, they are as wide as shaped, and nothing joins them (their combining marks excepted).
+bool isPlainCjk(char16_t c)
+{
+    return (c >= 0x3000 && c <= 0x3029) || (c >= 0x3030 && c <= 0x3098) || (c >= 0x309B && c <= 0x9FFF)
+           || (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xFF01 && c <= 0xFF9D);
+}
+
+// Units measured together at most: long enough for a word, short enough to shape quickly.
+constexpr size_t kMeasuredRunMax = 64;
+// Measured runs remembered; past this many they are forgotten and measured again.
+constexpr size_t kMeasuredRunsKept = 16384;
+
+// The end of the stretch from `at` that is measured as one: a grapheme cluster of more than
+// one code point (a base with its marks, an emoji sequence), or a run of letters of a
+// joining script with the clusters in it. `at` itself when the code point there counts
+// alone. Ends at `limit` and within kMeasuredRunMax units.
+size_t measuredRunEnd(std::u16string_view text, size_t at, size_t limit)
+{
+    const auto next = [&](size_t q) {
+        return q + (isHighSurrogate(text[q]) && q + 1 < limit && isLowSurrogate(text[q + 1]) ? 2 : 1);
+    };
+    const auto joins = [&](size_t q) {
+        const char16_t c = text[q];
+        if (isHighSurrogate(c) && q + 1 < text.size() && isLowSurrogate(text[q + 1]))
+            return isJoiningScript(0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (text[q + 1] - 0xDC00));
+        return isJoiningScript(c);
+    };
+    // Tabs and control boxes keep their own widths, whatever follows them.
+    const auto own = [&](size_t q) { return text[q] == u'\t' || isShownAsSymbol(text[q]); };
+    size_t q = next(at);
+    if (own(at) || (!joins(at) && (q >= limit || pieces::isSafeCut(text, q))))
+        return at;
+    size_t last = at;
+    while (q < limit && q - at < kMeasuredRunMax && !own(q) && (!pieces::isSafeCut(text, q) || joins(q))) {
+        last = q;
+        q = next(q);
+    }
+    // Spaces after such letters are drawn from the font of those letters.
+    if (joins(last)) {
+        while (q < limit && q - at < kMeasuredRunMax && text[q] == u' ')
+            ++q;
+    }
+    return q;
+}
+
 } // namespace
 
 qreal EditLayout::tabPhaseAt(qreal x) const
@@ -121,6 +181,22 @@ qreal EditLayout::unitAdvance(std::u16string_view text, size_t at)
     return advance;
 }
 
+// The advance of a run that only shaping measures right, as the font and its fallbacks
+// shape it on its own.
+qreal EditLayout::runAdvance(std::u16string_view run)
+{
+    std::u16string key(run);
+    const auto found = m_runAdvances.find(key);
+    if (found != m_runAdvances.end())
+        return found->second;
+    if (m_runAdvances.size() >= kMeasuredRunsKept)
+        m_runAdvances.clear();
+    const QString shown = QString::fromUtf16(run.data(), static_cast<qsizetype>(run.size()));
+    const float advance = static_cast<float>(QFontMetricsF(m_font).horizontalAdvance(shown));
+    m_runAdvances.emplace(std::move(key), advance);
+    return advance;
+}
+
 // ---- pieces -------------------------------------------------------------------------------
 
 void EditLayout::buildPieces(LongLine& ll, int lineStart)
@@ -151,8 +227,19 @@ void EditLayout::estimatePiece(LongLine& ll, size_t piece, std::u16string_view t
     qreal x = 0;
     p.hasTab = false;
     p.lead = 0;
+    const size_t limit = static_cast<size_t>(end - textOffset);
     for (int at = p.start - textOffset; at < end - textOffset; ++at) {
         const char16_t c = text[static_cast<size_t>(at)];
+        // Marks from a fallback font, emoji sequences and joining letters are as wide as
+        // they are shaped together, not as their code points measured one by one.
+        const char16_t after = at + 1 < end - textOffset ? text[static_cast<size_t>(at) + 1] : u' ';
+        if ((c >= 0x300 && !isPlainCjk(c)) || (after >= 0x300 && !isPlainCjk(after))) {
+            if (const size_t runEnd = measuredRunEnd(text, static_cast<size_t>(at), limit); runEnd > static_cast<size_t>(at)) {
+                x += runAdvance(text.substr(static_cast<size_t>(at), runEnd - static_cast<size_t>(at)));
+                at = static_cast<int>(runEnd) - 1;
+                continue;
+            }
+        }
         if (c == u'\t') {
             if (!p.hasTab) {
                 // From the first tab on, x counts from the stop it reaches, which lies on
