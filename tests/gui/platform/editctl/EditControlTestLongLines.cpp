@@ -398,3 +398,55 @@ TEST_F(EditControlTest, WrappedLongLineCompositionPushesTheRowsAfterItDown)
     EXPECT_EQ(caretRect(), caretDuring);
     EXPECT_EQ(edit->viewport()->grab().toImage(), composing);
 }
+
+namespace {
+
+// Counts the paint events a widget gets.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        count += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+} // namespace
+
+// Typing in a long line widens the scroll range at every key by far less than a pixel of
+// the slider: the range stays exact, but neither bar is drawn again. A range that moves the
+// value still scrolls the text.
+TEST_F(EditControlTest, TypingInALongLineRedrawsNoScrollBar)
+{
+    std::mt19937 rng(11u);
+    edit->setText(longLines(rng, 200000, 0));
+    const int middle = boundaryNear(edit->buffer(), 100000);
+    edit->setSel(middle, middle);
+    edit->scrollCaret();
+    edit->viewport()->repaint();
+    QApplication::processEvents();
+    QScrollBar* bar = edit->horizontalScrollBar();
+    const int rangeBefore = bar->maximum();
+    PaintCounter horizontal(bar);
+    PaintCounter vertical(edit->verticalScrollBar());
+    type(QStringLiteral("abcde"));
+    QApplication::processEvents();   // paints, and finds the line wider
+    QApplication::processEvents();
+    EXPECT_EQ(horizontal.count + vertical.count, 0);
+    EXPECT_GE(bar->maximum(), rangeBefore + 5 * QFontMetrics(edit->font()).horizontalAdvance(QLatin1Char('a')) - 1);
+
+    key(Qt::Key_End);
+    QApplication::processEvents();
+    EXPECT_GT(horizontal.count, 0) << "the slider moved";
+
+    // The text shrinks under the scrolled view: the value follows the range, and so does the text.
+    edit->selectAll();
+    key(Qt::Key_Delete);
+    QApplication::processEvents();
+    EXPECT_EQ(bar->value(), 0);
+    EXPECT_EQ(edit->caretPosFromChar(0).x(), edit->formattingRect().left());
+}
