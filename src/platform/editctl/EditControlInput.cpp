@@ -420,16 +420,17 @@ void EditControl::onImeComposition(const QInputMethodEvent& event)
         scrollCaret();
     restartCaretBlink();
     // The composition reshapes the caret's row; with wrapping, the rows after it in a line
-    // laid out as one may move too, in a long line the rows it re-flows, and when it changes
-    // the rows the line takes, so do all the lines after it.
+    // laid out as one may move too, in a long line the rows it re-flows (those it drew
+    // differently), and when it changes the rows the line takes, so do all the lines after it.
     const int row = caretRow();
     const int line = m_buffer.lineFromChar(m_buffer.caret());
     if (m_layout->preeditExtraRows() != extraRowsBefore)
         updateRows(row, INT_MAX);
     else if (m_wordWrap && !m_layout->isLong(line))
         updateRows(row, m_layout->firstRowOfLine(line + 1) - 1);
-    else
-        updateRows(row, row + std::max(drawnRowsBefore, m_layout->preeditDrawnRows()) - 1);
+    else   // drawn rows, which updateRows takes for the text's rows after the composition
+        updateRows(row, row + std::max(m_preedit.isEmpty() ? drawnRowsBefore : 1, m_layout->preeditChangedRows()) - 1
+                            - m_layout->preeditExtraRows());
     updateMicroFocus();
 }
 

@@ -103,6 +103,7 @@ void EditLayout::reset()
     m_longLines.clear();
     m_preeditLayout.reset();
     m_composedRows.reset();
+    m_replacedComposedRows.reset();
     m_widest = 0;
     m_rows->reset(m_buffer.lineCount());
 }
@@ -120,7 +121,7 @@ void EditLayout::textChanged(const TextBuffer::Change& change, int oldLineCount)
     const int newTouched = m_buffer.lineFromChar(spanEnd) - first + 1;
     const int oldTouched = newTouched - delta;
     m_preeditLayout.reset();
-    m_composedRows.reset();
+    retireComposedRows(false);
 
     // The usual keystroke in a long line: its pieces and rows follow the edit locally.
     const int line = m_buffer.lineFromChar(change.start);
@@ -382,7 +383,7 @@ void EditLayout::setPreedit(const QString& preedit, const QList<QTextLayout::For
     m_preedit = preedit;
     m_preeditFormats = formats;
     m_preeditLayout.reset();
-    m_composedRows.reset();
+    retireComposedRows(true);
 }
 
 // The stretch of text the composition is laid out with: the caret's whole line when it is
@@ -481,6 +482,13 @@ int EditLayout::preeditDrawnRows()
 {
     if (const ComposedRows* composed = composedRows())
         return static_cast<int>(composed->drawn());
+    return 1;
+}
+
+int EditLayout::preeditChangedRows()
+{
+    if (const ComposedRows* composed = composedRows())
+        return std::max(1, composed->changedRows);
     return 1;
 }
 

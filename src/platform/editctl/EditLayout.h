@@ -148,8 +148,10 @@ public:
     // this many rows further down until it ends. 0 without a composition or wrapping.
     int preeditExtraRows();
     // Drawn rows, from the caret's own row on, that show the composition or text it moved
-    // (at least 1): what a change of the composition redraws when it adds no row.
+    // (at least 1), and those of them that its latest change drew differently: what ending
+    // and changing a composition redraw when they add no row.
     int preeditDrawnRows();
+    int preeditChangedRows();
 
     // ---- drawing ---------------------------------------------------------------------------
     // Rows as drawn: rowCount() and the rows a composition adds (see preeditExtraRows).
@@ -207,6 +209,8 @@ private:
         size_t firstRow = 0;
         size_t endRow = 0;
         std::vector<ComposedRow> rows;
+        int changedRows = 0;       // drawn rows from the first on that differ from the last ones
+        bool textKept = true;      // false once the text changed under them
         // Drawn rows they take: as many as they are, or as the rows they replace.
         size_t drawn() const { return std::max(rows.size(), endRow - firstRow); }
     };
@@ -238,6 +242,7 @@ private:
     void preeditSegment(int* line, int* segStart, int* segLength, qreal* segX, int* row);
     const QTextLayout& preeditLayout();
     ComposedRows* composedRows();
+    void retireComposedRows(bool textKept);
     std::u16string composedText(const LongLine& ll, int lineStart, int caretOffset, int from, int length) const;
     const QTextLayout& composedRowLayout(ComposedRow& row, int lineStart, int caretOffset);
 
@@ -298,6 +303,9 @@ private:
     QList<QTextLayout::FormatRange> m_preeditFormats;
     std::unique_ptr<QTextLayout> m_preeditLayout;
     std::unique_ptr<ComposedRows> m_composedRows;
+    // The rows of the composition shown before, until the next ones are laid out: rows
+    // showing the same text keep their layouts and are not drawn again.
+    std::unique_ptr<ComposedRows> m_replacedComposedRows;
     int m_preeditCaret = -1;   // caret the preedit layout was built for
     int m_changedFrom = 0;
     int m_changedEnd = -1;

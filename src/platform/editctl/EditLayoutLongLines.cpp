@@ -669,8 +669,36 @@ EditLayout::ComposedRows* EditLayout::composedRows()
         row.preeditFrom = std::clamp(starts[i] - at, 0, added);
         row.preeditTo = std::clamp(end - at, 0, added);
     }
+    // Rows that show the same text as before keep their layouts and need no drawing; a row
+    // that shows the composition is always drawn again.
+    ComposedRows* const before = m_replacedComposedRows.get();
+    const bool comparable = before && before->textKept && before->caret == caret && before->firstRow == made->firstRow;
+    const size_t drawn = std::max(made->drawn(), before ? before->drawn() : 0);
+    made->changedRows = static_cast<int>(drawn);
+    if (comparable) {
+        made->changedRows = 0;
+        for (size_t i = 0; i < drawn; ++i) {
+            ComposedRow* now = i < made->rows.size() ? &made->rows[i] : nullptr;
+            ComposedRow* then = i < before->rows.size() ? &before->rows[i] : nullptr;
+            if (now && then && now->from == then->from && now->to == then->to && now->preeditFrom == now->preeditTo
+                && then->preeditFrom == then->preeditTo) {
+                now->layout = std::move(then->layout);
+            } else {
+                made->changedRows = static_cast<int>(i + 1);
+            }
+        }
+    }
+    m_replacedComposedRows.reset();
     m_composedRows = std::move(made);
     return m_composedRows.get();
+}
+
+void EditLayout::retireComposedRows(bool textKept)
+{
+    if (m_composedRows)
+        m_replacedComposedRows = std::move(m_composedRows);
+    if (m_replacedComposedRows && !textKept)
+        m_replacedComposedRows->textKept = false;
 }
 
 const QTextLayout& EditLayout::composedRowLayout(ComposedRow& row, int lineStart, int caretOffset)

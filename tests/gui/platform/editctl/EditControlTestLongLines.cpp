@@ -8,6 +8,7 @@
 
 #include <QElapsedTimer>
 #include <QInputMethodEvent>
+#include <QPaintEvent>
 #include <QScrollBar>
 #include <QTextCharFormat>
 
@@ -44,6 +45,24 @@ std::u16string longLines(std::mt19937& rng, size_t units, int crLfEvery)
     }
     return text;
 }
+
+// Counts the paint events a widget gets, and what they paint.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int count = 0;
+    QRegion painted;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            ++count;
+            painted += static_cast<QPaintEvent*>(event)->region();
+        }
+        return false;
+    }
+};
 
 bool isBoundary(const platform::TextBuffer& buffer, int pos)
 {
@@ -389,6 +408,16 @@ TEST_F(EditControlTest, WrappedLongLineCompositionPushesTheRowsAfterItDown)
     EXPECT_EQ(edit->lineCount(), 60) << "the text's own rows stay as they are";
     EXPECT_EQ(edit->text(), text);
 
+    // Another composition of the same length draws again only the rows that show it.
+    QApplication::processEvents();
+    PaintCounter paints(edit->viewport());
+    compose(QStringLiteral("日本語日本語日本"), QString(), plainFormat);
+    QApplication::processEvents();
+    const auto rowBand = [&](int row) { return QRect(0, edit->formattingRect().top() + row * height, 1, height); };
+    EXPECT_TRUE(paints.painted.intersects(rowBand(2)) && paints.painted.intersects(rowBand(3)));
+    EXPECT_FALSE(paints.painted.intersects(rowBand(4))) << "the rows after it show the same text";
+    compose(kana, QString(), plainFormat);
+
     // Ending the composition puts every row back; committing it shows what was composed.
     compose(QString(), QString(), {});
     EXPECT_EQ(edit->viewport()->grab().toImage(), plain);
@@ -397,25 +426,26 @@ TEST_F(EditControlTest, WrappedLongLineCompositionPushesTheRowsAfterItDown)
     EXPECT_EQ(edit->lineCount(), 61);
     EXPECT_EQ(caretRect(), caretDuring);
     EXPECT_EQ(edit->viewport()->grab().toImage(), composing);
+
+    // Where a row may break anywhere, the rows a composition moves line up again only far
+    // below it; another composition of the same length keeps them and draws only its own.
+    std::u16string kanji;
+    while (kanji.size() < 3000)
+        kanji += u"吾輩猫名前無";
+    edit->setText(kanji);
+    edit->setSel(edit->lineIndex(2) + 3, edit->lineIndex(2) + 3);
+    const QImage kanjiRows = band(edit->viewport()->grab().toImage(), 5);
+    compose(QStringLiteral("にほん"), QString(), plainFormat);
+    QApplication::processEvents();
+    const QImage movedRows = band(edit->viewport()->grab().toImage(), 5);
+    EXPECT_NE(movedRows, kanjiRows);
+    PaintCounter repainted(edit->viewport());
+    compose(QStringLiteral("日本語"), QString(), plainFormat);
+    QApplication::processEvents();
+    EXPECT_TRUE(repainted.painted.intersects(rowBand(2)));
+    EXPECT_FALSE(repainted.painted.intersects(rowBand(5)));
+    EXPECT_EQ(band(edit->viewport()->grab().toImage(), 5), movedRows);
 }
-
-namespace {
-
-// Counts the paint events a widget gets.
-class PaintCounter : public QObject {
-public:
-    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
-    int count = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        count += event->type() == QEvent::Paint;
-        return false;
-    }
-};
-
-} // namespace
 
 // Typing in a long line widens the scroll range at every key by far less than a pixel of
 // the slider: the range stays exact, but neither bar is drawn again. A range that moves the
