@@ -13,8 +13,9 @@
 //    the base; an emoji sequence), and a word of a joining script with the spaces after it.
 //    Shaping replaces the sum with the exact width. An edit re-cuts and re-measures only
 //    the pieces it touched.
-//  - With wrapping, rows are found by adding up unit widths from row start to row
-//    start, breaking at line-break opportunities; each row visible is shaped on its own.
+//  - With wrapping, rows are found by adding up the same widths from row start to row
+//    start (a cluster or a word of a joining script goes on a row whole unless it is wider
+//    than a row), breaking at line-break opportunities; each row visible is shaped on its own.
 //    An edit re-flows rows from the one before the change and stops as soon as a new row
 //    starts where an old one did in the unchanged text after it.
 // A tab's width depends on the x it starts at, so a piece is shaped with the line's tab
@@ -29,9 +30,9 @@
 // LinePieces.h, a piece not shaped yet may still count a little off where shaping a word
 // depends on more than the word (kerning between words, a joining run longer than 64
 // units, contextual forms across a piece's edge); when such a piece is shaped, everything
-// to its right moves by the difference. Wrapped rows are found from the units' own widths,
-// which are not exact for marks from a fallback font or a joining script, so such a row may
-// end a little before or after the wrap width (it is drawn clipped to it).
+// to its right moves by the difference. A wrapped row is found from the same widths, so
+// there too such text may end a row a little before or after the wrap width (it is drawn
+// clipped to it).
 //
 // A composition is laid out once per change of it, with as little of the text as it can
 // move: the whole line when that is laid out as one, else the caret's piece (without

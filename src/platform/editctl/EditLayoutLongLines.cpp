@@ -513,6 +513,27 @@ int EditLayout::nextRowStart(std::u16string_view text, int lineLength, int start
             return lastBreak > start + pieces::kPieceMax / 2 ? lastBreak : cutBack(q);
         const char16_t c = text[at(q)];
         const int step = isHighSurrogate(c) && q + 1 < limitEnd && isLowSurrogate(text[at(q + 1)]) ? 2 : 1;
+        // A cluster or a word of a joining script counts as wide as it is shaped, as in an
+        // unshaped piece; it goes on a row whole unless it is wider than a row.
+        const char16_t after = q + 1 < limitEnd ? text[at(q + 1)] : u' ';
+        if ((c >= 0x300 && !isPlainCjk(c)) || (after >= 0x300 && !isPlainCjk(after))) {
+            const size_t runEnd = measuredRunEnd(text, at(q), at(limitEnd));
+            const int runLength = static_cast<int>(runEnd - at(q));
+            if (runLength > step && q + runLength - start <= pieces::kPieceMax) {
+                // The spaces after a word hang past the wrap width, as everywhere else.
+                size_t wordEnd = runEnd;
+                while (wordEnd > at(q) + 1 && text[wordEnd - 1] == u' ')
+                    --wordEnd;
+                const qreal wordWidth = runAdvance(text.substr(at(q), wordEnd - at(q)));
+                if (wordWidth <= m_wrapWidth) {
+                    if (q > start && x + wordWidth > m_wrapWidth)
+                        return lastBreak > start ? lastBreak : cutBack(q);
+                    x += wordEnd == runEnd ? wordWidth : runAdvance(text.substr(at(q), runEnd - at(q)));
+                    q += runLength;
+                    continue;
+                }
+            }
+        }
         const qreal w = c == u'\t' ? nextTabStop(x, tab) - x : unitAdvance(text, at(q));
         if (!isHangingSpace(c) && q > start && x + w > m_wrapWidth)
             return lastBreak > start ? lastBreak : cutBack(q);
