@@ -182,8 +182,30 @@ qreal EditLayout::unitAdvance(std::u16string_view text, size_t at)
 }
 
 // The advance of a run that only shaping measures right, as the font and its fallbacks
-// shape it on its own.
-qreal EditLayout::runAdvance(std::u16string_view run)
+// shape it on its own. The spaces that end it are counted as wide as one space after its
+// last code point, so that a word is shaped once, whatever follows it; *word is the advance
+// without those spaces.
+qreal EditLayout::runAdvance(std::u16string_view run, qreal* word)
+{
+    size_t wordEnd = run.size();
+    while (wordEnd > 1 && run[wordEnd - 1] == u' ')
+        --wordEnd;
+    const qreal advance = shapedAdvance(run.substr(0, wordEnd));
+    if (word)
+        *word = advance;
+    if (wordEnd == run.size())
+        return advance;
+    // One space after the last code point, drawn from the same font.
+    size_t last = wordEnd - 1;
+    if (last > 0 && isLowSurrogate(run[last]) && isHighSurrogate(run[last - 1]))
+        --last;
+    std::u16string spaced(run.substr(last, wordEnd - last));
+    const qreal alone = shapedAdvance(spaced);
+    spaced += u' ';
+    return advance + static_cast<qreal>(run.size() - wordEnd) * (shapedAdvance(spaced) - alone);
+}
+
+qreal EditLayout::shapedAdvance(std::u16string_view run)
 {
     std::u16string key(run);
     const auto found = m_runAdvances.find(key);
@@ -211,10 +233,12 @@ void EditLayout::buildPieces(LongLine& ll, int lineStart)
         ll.pieces[i].start = starts[i];
         ll.pieces[i].id = m_nextId++;
     }
-    for (size_t i = 0; i < starts.size(); ++i)
-        estimatePiece(ll, i, text, 0);
     ll.x.assign(ll.pieces.size() + 1, 0);
     ll.validX = 0;
+    if (wraps())
+        return;   // rows are found from the text itself; the widths are measured when unwrapped
+    for (size_t i = 0; i < starts.size(); ++i)
+        estimatePiece(ll, i, text, 0);
     pieceX(ll, ll.pieces.size());   // the whole width, for the horizontal scroll range
 }
 
@@ -521,14 +545,12 @@ int EditLayout::nextRowStart(std::u16string_view text, int lineLength, int start
             const int runLength = static_cast<int>(runEnd - at(q));
             if (runLength > step && q + runLength - start <= pieces::kPieceMax) {
                 // The spaces after a word hang past the wrap width, as everywhere else.
-                size_t wordEnd = runEnd;
-                while (wordEnd > at(q) + 1 && text[wordEnd - 1] == u' ')
-                    --wordEnd;
-                const qreal wordWidth = runAdvance(text.substr(at(q), wordEnd - at(q)));
+                qreal wordWidth = 0;
+                const qreal runWidth = runAdvance(text.substr(at(q), runEnd - at(q)), &wordWidth);
                 if (wordWidth <= m_wrapWidth) {
                     if (q > start && x + wordWidth > m_wrapWidth)
                         return lastBreak > start ? lastBreak : cutBack(q);
-                    x += wordEnd == runEnd ? wordWidth : runAdvance(text.substr(at(q), runEnd - at(q)));
+                    x += runWidth;
                     q += runLength;
                     continue;
                 }
