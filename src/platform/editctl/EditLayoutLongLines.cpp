@@ -626,11 +626,7 @@ const QTextLayout& EditLayout::rowLayout(LongLine& ll, int line, size_t row)
     return result;
 }
 
-} // namespace platform
-
 // ---- a composition in a wrapped long line -------------------------------------------------
-
-namespace platform {
 
 // Units [from, from + length) of the long line with the composition shown at caretOffset.
 std::u16string EditLayout::composedText(const LongLine& ll, int lineStart, int caretOffset, int from,
