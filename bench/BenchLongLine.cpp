@@ -231,18 +231,24 @@ void BM_LongLineWrapKeystroke(benchmark::State& state)
 }
 BENCHMARK(BM_LongLineWrapKeystroke)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
-void BM_LongLineCompose(benchmark::State& state)
+// A composition in the middle, changed at every step, with a caret-rectangle query.
+void composeInTheMiddle(benchmark::State& state, bool wrap, const std::vector<QString>& preedits)
 {
     platform::EditControl edit;
     prepare(edit, longLineText());
+    edit.setWordWrap(wrap);
     const int middle = edit.textLength() / 2;
     edit.setSel(middle, middle);
     edit.scrollCaret();
+    if (wrap) {
+        // The caret's row in the middle of the window, so that rows the composition
+        // re-flows are drawn too.
+        edit.verticalScrollBar()->setValue(edit.lineFromChar(middle) - edit.verticalScrollBar()->pageStep() / 2);
+    }
     paint(edit);
-    const QString preedits[] = {QStringLiteral("にほん"), QStringLiteral("日本語")};
-    int turn = 0;
+    size_t turn = 0;
     for (auto _ : state) {
-        QInputMethodEvent compose(preedits[turn++ % 2], {});
+        QInputMethodEvent compose(preedits[turn++ % preedits.size()], {});
         QApplication::sendEvent(&edit, &compose);
         benchmark::DoNotOptimize(edit.inputMethodQuery(Qt::ImCursorRectangle));
         paintPending();
@@ -251,7 +257,23 @@ void BM_LongLineCompose(benchmark::State& state)
     QApplication::sendEvent(&edit, &done);
     state.counters["rss_mb"] = rssMegabytes();
 }
+
+// A candidate of the same length at every step.
+void BM_LongLineCompose(benchmark::State& state)
+{
+    composeInTheMiddle(state, false, {QStringLiteral("にほん"), QStringLiteral("日本語")});
+}
 BENCHMARK(BM_LongLineCompose)->Unit(benchmark::kMillisecond);
+
+// With wrapping, a composition typed on one kana at a time: at every step it re-flows the
+// rows after it (in this text they line up again only far below), and those in the window
+// are drawn again.
+void BM_LongLineWrapCompose(benchmark::State& state)
+{
+    composeInTheMiddle(state, true, {QStringLiteral("に"), QStringLiteral("にほ"), QStringLiteral("にほん"),
+                                     QStringLiteral("にほんご")});
+}
+BENCHMARK(BM_LongLineWrapCompose)->Unit(benchmark::kMillisecond);
 
 // The working text as it is (20,000 CR LF lines): Ctrl+End from the top.
 void BM_ManyLinesCtrlEnd(benchmark::State& state)

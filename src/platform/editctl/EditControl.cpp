@@ -1,6 +1,7 @@
 #include "platform/editctl/EditControl.h"
 
 #include "platform/editctl/EditLayout.h"
+#include "platform/editctl/SteadyScrollBar.h"
 #include "platform/Utf16.h"
 
 #include <QClipboard>
@@ -21,6 +22,8 @@ EditControl::EditControl(QWidget* parent)
     setAttribute(Qt::WA_InputMethodEnabled);
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setBackgroundRole(QPalette::Base);
+    setVerticalScrollBar(new SteadyScrollBar(Qt::Vertical, this));
+    setHorizontalScrollBar(new SteadyScrollBar(Qt::Horizontal, this));
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 

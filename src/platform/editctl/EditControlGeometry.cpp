@@ -2,6 +2,7 @@
 #include "platform/editctl/EditControl.h"
 
 #include "platform/editctl/EditLayout.h"
+#include "platform/editctl/SteadyScrollBar.h"
 
 #include <QFontMetrics>
 #include <QResizeEvent>
@@ -15,6 +16,16 @@ namespace platform {
 namespace {
 
 constexpr int kCaretWidth = 1;
+
+// Typing in a long line changes a range at every key; the control's own bars redraw only
+// what that changes.
+void setScrollRange(QScrollBar* bar, int maximum)
+{
+    if (auto* steady = dynamic_cast<SteadyScrollBar*>(bar))
+        steady->setRangeQuietly(0, maximum);
+    else
+        bar->setRange(0, maximum);
+}
 
 // Division that rounds toward negative infinity, so points above the text map to rows
 // before the first visible one.
@@ -65,7 +76,7 @@ void EditControl::updateScrollBars()
     const int page = fullyVisibleRows();
     QScrollBar* vertical = verticalScrollBar();
     m_rowCount = m_layout->rowCount();
-    vertical->setRange(0, std::max(0, m_rowCount - page));
+    setScrollRange(vertical, std::max(0, m_rowCount - page));
     vertical->setPageStep(page);
     vertical->setSingleStep(1);
 
@@ -79,7 +90,7 @@ void EditControl::updateScrollBars()
     m_widestInScrollBar = m_layout->widestLine();
     const int visible = std::max(1, formattingRect().width());
     const int content = static_cast<int>(std::ceil(m_widestInScrollBar)) + kCaretWidth;
-    horizontal->setRange(0, std::max(horizontal->value(), std::max(0, content - visible)));
+    setScrollRange(horizontal, std::max(horizontal->value(), std::max(0, content - visible)));
     horizontal->setPageStep(visible);
     horizontal->setSingleStep(averageCharWidth());
 }

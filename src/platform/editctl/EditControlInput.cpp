@@ -382,6 +382,7 @@ void EditControl::onImeComposition(const QInputMethodEvent& event)
 {
     // Rows the composition shown until now added to its line, as they were drawn.
     const int extraRowsBefore = m_layout->preeditExtraRows();
+    const int drawnRowsBefore = m_layout->preeditDrawnRows();
     const QString commit = event.commitString();
     if (event.replacementLength() > 0 || (!commit.isEmpty() && event.replacementStart() != 0)) {
         // The input method replaces text around the caret: that range becomes the selection.
@@ -418,15 +419,18 @@ void EditControl::onImeComposition(const QInputMethodEvent& event)
     if (starting)
         scrollCaret();
     restartCaretBlink();
-    // The composition reshapes the caret's row; in a line laid out as one, with wrapping,
-    // the rows after it in the line may move too, and when it changes the rows the line
-    // takes, so do all the lines after it.
+    // The composition reshapes the caret's row; with wrapping, the rows after it in a line
+    // laid out as one may move too, in a long line the rows it re-flows (those it drew
+    // differently), and when it changes the rows the line takes, so do all the lines after it.
     const int row = caretRow();
     const int line = m_buffer.lineFromChar(m_buffer.caret());
     if (m_layout->preeditExtraRows() != extraRowsBefore)
         updateRows(row, INT_MAX);
-    else
-        updateRows(row, m_wordWrap && !m_layout->isLong(line) ? m_layout->firstRowOfLine(line + 1) - 1 : row);
+    else if (m_wordWrap && !m_layout->isLong(line))
+        updateRows(row, m_layout->firstRowOfLine(line + 1) - 1);
+    else   // drawn rows, which updateRows takes for the text's rows after the composition
+        updateRows(row, row + std::max(m_preedit.isEmpty() ? drawnRowsBefore : 1, m_layout->preeditChangedRows()) - 1
+                            - m_layout->preeditExtraRows());
     updateMicroFocus();
 }
 

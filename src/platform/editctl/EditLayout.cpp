@@ -77,6 +77,7 @@ void EditLayout::setFont(const QFont& font)
     m_advanceBounds.clear();
     m_advances.clear();
     m_pairAdvances.clear();
+    m_runAdvances.clear();
     const QFontMetrics metrics(m_font);
     m_rowHeight = std::max(1, metrics.height());
     m_ascent = metrics.ascent();
@@ -108,6 +109,8 @@ void EditLayout::reset()
     m_cachedUnits = 0;
     m_longLines.clear();
     m_preeditLayout.reset();
+    m_composedRows.reset();
+    m_replacedComposedRows.reset();
     m_widest = 0;
     m_rows->reset(m_buffer.lineCount());
 }
@@ -125,6 +128,7 @@ void EditLayout::textChanged(const TextBuffer::Change& change, int oldLineCount)
     const int newTouched = m_buffer.lineFromChar(spanEnd) - first + 1;
     const int oldTouched = newTouched - delta;
     m_preeditLayout.reset();
+    retireComposedRows(false);
 
     // The usual keystroke in a long line: its pieces and rows follow the edit locally.
     const int line = m_buffer.lineFromChar(change.start);
@@ -384,10 +388,11 @@ void EditLayout::setPreedit(const QString& preedit, const QList<QTextLayout::For
     m_preedit = preedit;
     m_preeditFormats = formats;
     m_preeditLayout.reset();
+    retireComposedRows(true);
 }
 
 // The stretch of text the composition is laid out with: the caret's whole line when it is
-// laid out as one, else the caret's piece or row.
+// laid out as one, else the caret's piece (a wrapped long line has composedRows instead).
 void EditLayout::preeditSegment(int* line, int* segStart, int* segLength, qreal* segX, int* row)
 {
     const int caret = m_buffer.caret();
@@ -402,13 +407,6 @@ void EditLayout::preeditSegment(int* line, int* segStart, int* segLength, qreal*
         return;
     }
     LongLine& ll = longLine(*line);
-    if (wraps()) {
-        const size_t r = rowAtOffset(ll, offset);
-        *segStart = lineStart + ll.rowStarts[r];
-        *segLength = (r + 1 < ll.rowStarts.size() ? ll.rowStarts[r + 1] : ll.length) - ll.rowStarts[r];
-        *row = firstRowOfLine(*line) + static_cast<int>(r);
-        return;
-    }
     const size_t p = pieceAtOffset(ll, offset);
     *segStart = lineStart + ll.pieces[p].start;
     *segLength = (p + 1 < ll.pieces.size() ? ll.pieces[p + 1].start : ll.length) - ll.pieces[p].start;
@@ -434,7 +432,7 @@ const QTextLayout& EditLayout::preeditLayout()
             range.start += offset;
         m_preeditLayout = buildLayout(line, offset, m_preedit, formats);
     } else {
-        m_preeditLayout = buildSegment(segStart, segLength, wraps() ? 0 : tabPhaseAt(segX), wraps(), offset);
+        m_preeditLayout = buildSegment(segStart, segLength, tabPhaseAt(segX), false, offset);
     }
     m_preeditCaret = caret;
     return *m_preeditLayout;
@@ -442,6 +440,19 @@ const QTextLayout& EditLayout::preeditLayout()
 
 void EditLayout::preeditCaret(int cursor, int* row, qreal* x)
 {
+    if (ComposedRows* composed = composedRows()) {
+        // The last of the re-flowed rows that starts at or before the caret.
+        const int at = composed->caretOffset + std::clamp(cursor, 0, static_cast<int>(m_preedit.size()));
+        size_t i = 0;
+        while (i + 1 < composed->rows.size() && composed->rows[i + 1].start <= at)
+            ++i;
+        ComposedRow& composedRow = composed->rows[i];
+        const QTextLayout& layout = composedRowLayout(composedRow, m_buffer.lineIndex(composed->line),
+                                                      composed->caretOffset);
+        *row = firstRowOfLine(composed->line) + static_cast<int>(composed->firstRow + i);
+        *x = layout.lineAt(0).cursorToX(at - composedRow.start);
+        return;
+    }
     int line = 0;
     int segStart = 0;
     int segLength = 0;
@@ -465,9 +476,25 @@ int EditLayout::preeditExtraRows()
     if (m_preedit.isEmpty() || !wraps())
         return 0;
     const int line = m_buffer.lineFromChar(m_buffer.caret());
-    if (isLong(line))
-        return 0;
+    if (isLong(line)) {
+        const ComposedRows* composed = composedRows();
+        return composed ? static_cast<int>(composed->drawn() - (composed->endRow - composed->firstRow)) : 0;
+    }
     return std::max(0, preeditLayout().lineCount() - m_rows->rowsIn(line));
+}
+
+int EditLayout::preeditDrawnRows()
+{
+    if (const ComposedRows* composed = composedRows())
+        return static_cast<int>(composed->drawn());
+    return 1;
+}
+
+int EditLayout::preeditChangedRows()
+{
+    if (const ComposedRows* composed = composedRows())
+        return std::max(1, composed->changedRows);
+    return 1;
 }
 
 // Like rowInLine, for a drawn row: the rows a composition adds follow its line's own rows.
@@ -516,18 +543,32 @@ void EditLayout::rowParts(int row, qreal left, qreal right, std::vector<RowPart>
 
     LongLine& ll = longLine(line);
     if (wraps()) {
-        const size_t index = rowAtOffset(ll, m_rows->rowStartOffset(line, r));
+        size_t index = static_cast<size_t>(r);
+        if (ComposedRows* composed = composing ? composedRows() : nullptr) {
+            // Rows the composition re-flowed, then the line's own rows, further down.
+            if (index >= composed->firstRow + composed->drawn()) {
+                index -= composed->drawn() - (composed->endRow - composed->firstRow);
+            } else if (index >= composed->firstRow) {
+                if (index - composed->firstRow >= composed->rows.size())
+                    return;   // a row the re-flowed rows do not fill
+                ComposedRow& composedRow = composed->rows[index - composed->firstRow];
+                part.layout = &composedRowLayout(composedRow, lineStart, composed->caretOffset);
+                part.textStart = lineStart + composedRow.from;
+                part.length = composedRow.to - composedRow.from;
+                if (composedRow.preeditFrom < composedRow.preeditTo) {
+                    part.compositionAt = composed->caretOffset - composedRow.from;
+                    part.compositionLength = composedRow.preeditTo - composedRow.preeditFrom;
+                }
+                parts.push_back(part);
+                return;
+            }
+        }
+        index = std::min(index, ll.rowStarts.size() - 1);
         const int from = ll.rowStarts[index];
         const int to = index + 1 < ll.rowStarts.size() ? ll.rowStarts[index + 1] : ll.length;
         part.textStart = lineStart + from;
         part.length = to - from;
-        if (composing && rowAtOffset(ll, caretOffset) == index) {
-            part.layout = &preeditLayout();
-            part.compositionAt = caretOffset - from;
-            part.compositionLength = static_cast<int>(m_preedit.size());
-        } else {
-            part.layout = &rowLayout(ll, line, index);
-        }
+        part.layout = &rowLayout(ll, line, index);
         parts.push_back(part);
         return;
     }

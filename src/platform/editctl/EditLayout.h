@@ -9,10 +9,15 @@
 // whole of it:
 //  - Without wrapping, each piece is shaped on its own when it is drawn or measured, and the
 //    x at which every piece starts is a running sum of piece widths. A piece not shaped yet
-//    counts with the width its units have measured one by one; shaping replaces that with
-//    the exact width. An edit re-cuts and re-measures only the pieces it touched.
-//  - With wrapping, rows are found by adding up those unit widths from row start to row
-//    start, breaking at line-break opportunities; each row visible is shaped on its own.
+//    counts with the widths of its units measured one by one, except for what only shaping
+//    measures right, which is measured shaped and remembered: a grapheme cluster of more
+//    than one code point (a base with its marks, which may come from a fallback font with
+//    the base; an emoji sequence), and a word of a joining script with the spaces after it.
+//    Shaping replaces the sum with the exact width. An edit re-cuts and re-measures only
+//    the pieces it touched.
+//  - With wrapping, rows are found by adding up the same widths from row start to row
+//    start (a cluster or a word of a joining script goes on a row whole unless it is wider
+//    than a row), breaking at line-break opportunities; each row visible is shaped on its own.
 //    An edit re-flows rows from the one before the change and stops as soon as a new row
 //    starts where an old one did in the unchanged text after it.
 // A tab's width depends on the x it starts at, so a piece is shaped with the line's tab
@@ -24,17 +29,27 @@
 // may stop a stop away.)
 //
 // Where a long line can look different from one shaped at once: beyond the cuts described in
-// LinePieces.h, a piece not shaped yet counts with its units' own advances, which is exact
-// for text whose glyphs keep them (kana, kanji, Latin in the font) but not for marks drawn
-// from a fallback font or a joining script; when such a piece is shaped, everything to its
-// right moves by the difference. A wrapped row of such text is found from the same widths,
-// so it may end a little before or after the wrap width (it is drawn clipped to it). A
-// composition in a wrapped long line widens its row instead of re-flowing the rows after it.
+// LinePieces.h, a piece not shaped yet may still count a little off where shaping a word
+// depends on more than the word (kerning between words, a joining run longer than 64
+// units, contextual forms across a piece's edge); when such a piece is shaped, everything
+// to its right moves by the difference. A wrapped row is found from the same widths, so
+// there too such text may end a row a little before or after the wrap width (it is drawn
+// clipped to it).
+//
+// A composition is laid out once per change of it, with as little of the text as it can
+// move: the whole line when that is laid out as one, else the caret's piece (without
+// wrapping; the pieces after it are drawn further right) or, with wrapping, the rows from
+// the caret's row on that it re-flows, found as an edit re-flows them and ending where a
+// row starts as it did without the composition (or, past kComposedRowsMax rows, cut short
+// there). The rows after those are drawn further down while it is shown.
 //
 // The shaped layouts held at any time are capped at kCachedUnits units of text, whole lines
-// and pieces together: about 54 bytes a unit, under 9 MB. Every other record of a long line
+// and pieces together: about 54 bytes a unit, under 9 MB (a composition's own layouts, of
+// the rows or piece it is drawn in, come on top). Every other record of a long line
 // costs well under one byte per unit (pieces of 96 to 256 units, rows of a few dozen),
-// plus one table of 256 KB of unit widths.
+// plus one table of 256 KB of unit widths and up to 16,384 measured clusters and
+// words (a few MB at most). A text of distinct words of a joining script is measured word
+// by word once: about half a second for a line of a million units.
 
 #include "platform/editctl/TextBuffer.h"
 
@@ -43,9 +58,11 @@
 #include <QString>
 #include <QTextLayout>
 
+#include <algorithm>
 #include <cstdint>
 #include <list>
 #include <memory>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -132,11 +149,15 @@ public:
     void setPreedit(const QString& preedit, const QList<QTextLayout::FormatRange>& formats);
     // Row and x of the caret standing `cursor` units into the composition.
     void preeditCaret(int cursor, int* row, qreal* x);
-    // Rows a composition adds to its line while it is shown. A wrapped line laid out as one
-    // is drawn with the composition in it, and the rows after that line are drawn this many
-    // rows further down until it ends. 0 without a composition, without wrapping and in a
-    // long line (whose composition widens its row instead).
+    // Rows a composition adds to its line while it is shown: with wrapping, the rows it
+    // re-flows are drawn with the composition in them, and the rows after those are drawn
+    // this many rows further down until it ends. 0 without a composition or wrapping.
     int preeditExtraRows();
+    // Drawn rows, from the caret's own row on, that show the composition or text it moved
+    // (at least 1), and those of them that its latest change drew differently: what ending
+    // and changing a composition redraw when they add no row.
+    int preeditDrawnRows();
+    int preeditChangedRows();
 
     // ---- drawing ---------------------------------------------------------------------------
     // Rows as drawn: rowCount() and the rows a composition adds (see preeditExtraRows).
@@ -176,6 +197,33 @@ private:
         std::vector<int> rowStarts;
         std::vector<std::uint64_t> rowIds;
     };
+    // The rows [firstRow, endRow) of a wrapped long line as a composition re-flows them.
+    // Offsets with the composition in the line: text before the caret keeps its offset,
+    // text after it moves on by the composition's length.
+    struct ComposedRow {
+        int start = 0;                      // where the row starts, with the composition in
+        int from = 0;                       // the line's own text it shows: [from, to)
+        int to = 0;
+        int preeditFrom = 0;                // the part of the composition it shows
+        int preeditTo = 0;
+        std::unique_ptr<QTextLayout> layout;
+    };
+    struct ComposedRows {
+        int caret = -1;
+        int line = 0;
+        int caretOffset = 0;
+        size_t firstRow = 0;
+        size_t endRow = 0;
+        std::vector<ComposedRow> rows;
+        int changedRows = 0;       // drawn rows from the first on that differ from the last ones
+        bool textKept = true;      // false once the text changed under them
+        // Drawn rows they take: as many as they are, or as the rows they replace.
+        size_t drawn() const { return std::max(rows.size(), endRow - firstRow); }
+    };
+    // Rows a composition re-flows at most before the next one is cut where the old one
+    // started; typing a composition keeps to a few rows.
+    static constexpr size_t kComposedRowsMax = 64;
+
     struct CacheEntry {
         std::unique_ptr<QTextLayout> layout;
         std::list<std::uint64_t>::iterator lruPos;
@@ -199,17 +247,27 @@ private:
     const QTextLayout& rowLayout(LongLine& ll, int line, size_t row);
     void preeditSegment(int* line, int* segStart, int* segLength, qreal* segX, int* row);
     const QTextLayout& preeditLayout();
+    ComposedRows* composedRows();
+    void retireComposedRows(bool textKept);
+    std::u16string composedText(const LongLine& ll, int lineStart, int caretOffset, int from, int length) const;
+    const QTextLayout& composedRowLayout(ComposedRow& row, int lineStart, int caretOffset);
 
     std::unique_ptr<QTextLayout> buildLayout(int line, int preeditOffset, const QString& preedit,
                                              const QList<QTextLayout::FormatRange>& extraFormats);
+    // A layout of the text [start, start + length) alone; with preeditOffset >= 0, the part
+    // [preeditFrom, preeditTo) of the composition (all of it when preeditTo < 0) is shown
+    // preeditOffset units into it.
     std::unique_ptr<QTextLayout> buildSegment(int start, int length, qreal phase, bool wrapRow,
-                                              int preeditOffset = -1);
+                                              int preeditOffset = -1, int preeditFrom = 0,
+                                              int preeditTo = -1);
     void placeRows(QTextLayout& layout);
     void measureRows(int line, std::vector<int>& breaks);
     bool sameRowsAsCounted(int line, const QTextLayout& layout);
     bool surelyFitsOneRow(int start, int end);
     qreal advanceBound(char16_t c);
     qreal unitAdvance(std::u16string_view text, size_t at);
+    qreal runAdvance(std::u16string_view run, qreal* word = nullptr);
+    qreal shapedAdvance(std::u16string_view run);
     qreal tabDistance() const;
     // Where x lies past the tab stop before it: what a piece starting at x shifts its tabs by.
     qreal tabPhaseAt(qreal x) const;
@@ -235,6 +293,9 @@ private:
     // BMP: what an unshaped piece is counted with.
     std::vector<float> m_advances;
     std::unordered_map<char32_t, float> m_pairAdvances;
+    // Advances of clusters and runs of joining letters that an unshaped piece counts with,
+    // measured shaped (a bounded number of them).
+    std::unordered_map<std::u16string, float> m_runAdvances;
 
     std::unique_ptr<RowMap> m_rows;
     // Counts the rows of wrapped lines that need no shaping; made when first needed.
@@ -251,6 +312,10 @@ private:
     QString m_preedit;
     QList<QTextLayout::FormatRange> m_preeditFormats;
     std::unique_ptr<QTextLayout> m_preeditLayout;
+    std::unique_ptr<ComposedRows> m_composedRows;
+    // The rows of the composition shown before, until the next ones are laid out: rows
+    // showing the same text keep their layouts and are not drawn again.
+    std::unique_ptr<ComposedRows> m_replacedComposedRows;
     int m_preeditCaret = -1;   // caret the preedit layout was built for
     int m_changedFrom = 0;
     int m_changedEnd = -1;

@@ -50,6 +50,66 @@ qreal tabPhase(qreal x, qreal tab)
     return phase < 1.0 / 64 || phase > tab - 1.0 / 64 ? 0 : phase;
 }
 
+// Scripts whose letters join, reorder or stack, so that a run of them is only as wide as it
+// is shaped: Hebrew to the Arabic extensions, the Indic scripts to Myanmar, Hangul jamo,
+// Khmer and Mongolian, the blocks of South and Southeast Asia after them, the presentation
+// forms of Hebrew and Arabic, and the historic scripts of the supplementary plane.
+bool isJoiningScript(char32_t c)
+{
+    if (c < 0x0590)
+        return false;
+    return (c <= 0x08FF) || (c >= 0x0900 && c <= 0x109F) || (c >= 0x1100 && c <= 0x11FF)
+           || (c >= 0x1780 && c <= 0x18AF) || (c >= 0x1900 && c <= 0x1CFF) || (c >= 0xA800 && c <= 0xABFF)
+           || (c >= 0xD7B0 && c <= 0xD7FF) || (c >= 0xFB1D && c <= 0xFDFF) || (c >= 0xFE70 && c <= 0xFEFF)
+           || (c >= 0x10A00 && c <= 0x11FFF) || (c >= 0x1E800 && c <= 0x1EEFF);
+}
+
+// Kana, ideographs, Hangul syllables, CJK punctuation and full-width forms: measured one by
+// one, they are as wide as shaped, and nothing joins them (their combining marks excepted).
+bool isPlainCjk(char16_t c)
+{
+    return (c >= 0x3000 && c <= 0x3029) || (c >= 0x3030 && c <= 0x3098) || (c >= 0x309B && c <= 0x9FFF)
+           || (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xFF01 && c <= 0xFF9D);
+}
+
+// Units measured together at most: long enough for a word, short enough to shape quickly.
+constexpr size_t kMeasuredRunMax = 64;
+// Measured runs remembered; past this many they are forgotten and measured again.
+constexpr size_t kMeasuredRunsKept = 16384;
+
+// The end of the stretch from `at` that is measured as one: a grapheme cluster of more than
+// one code point (a base with its marks, an emoji sequence), or a run of letters of a
+// joining script with the clusters in it. `at` itself when the code point there counts
+// alone. Ends at `limit` and within kMeasuredRunMax units.
+size_t measuredRunEnd(std::u16string_view text, size_t at, size_t limit)
+{
+    const auto next = [&](size_t q) {
+        return q + (isHighSurrogate(text[q]) && q + 1 < limit && isLowSurrogate(text[q + 1]) ? 2 : 1);
+    };
+    const auto joins = [&](size_t q) {
+        const char16_t c = text[q];
+        if (isHighSurrogate(c) && q + 1 < text.size() && isLowSurrogate(text[q + 1]))
+            return isJoiningScript(0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (text[q + 1] - 0xDC00));
+        return isJoiningScript(c);
+    };
+    // Tabs and control boxes keep their own widths, whatever follows them.
+    const auto own = [&](size_t q) { return text[q] == u'\t' || isShownAsSymbol(text[q]); };
+    size_t q = next(at);
+    if (own(at) || (!joins(at) && (q >= limit || pieces::isSafeCut(text, q))))
+        return at;
+    size_t last = at;
+    while (q < limit && q - at < kMeasuredRunMax && !own(q) && (!pieces::isSafeCut(text, q) || joins(q))) {
+        last = q;
+        q = next(q);
+    }
+    // Spaces after such letters are drawn from the font of those letters.
+    if (joins(last)) {
+        while (q < limit && q - at < kMeasuredRunMax && text[q] == u' ')
+            ++q;
+    }
+    return q;
+}
+
 } // namespace
 
 qreal EditLayout::tabPhaseAt(qreal x) const
@@ -121,6 +181,44 @@ qreal EditLayout::unitAdvance(std::u16string_view text, size_t at)
     return advance;
 }
 
+// The advance of a run that only shaping measures right, as the font and its fallbacks
+// shape it on its own. The spaces that end it are counted as wide as one space after its
+// last code point, so that a word is shaped once, whatever follows it; *word is the advance
+// without those spaces.
+qreal EditLayout::runAdvance(std::u16string_view run, qreal* word)
+{
+    size_t wordEnd = run.size();
+    while (wordEnd > 1 && run[wordEnd - 1] == u' ')
+        --wordEnd;
+    const qreal advance = shapedAdvance(run.substr(0, wordEnd));
+    if (word)
+        *word = advance;
+    if (wordEnd == run.size())
+        return advance;
+    // One space after the last code point, drawn from the same font.
+    size_t last = wordEnd - 1;
+    if (last > 0 && isLowSurrogate(run[last]) && isHighSurrogate(run[last - 1]))
+        --last;
+    std::u16string spaced(run.substr(last, wordEnd - last));
+    const qreal alone = shapedAdvance(spaced);
+    spaced += u' ';
+    return advance + static_cast<qreal>(run.size() - wordEnd) * (shapedAdvance(spaced) - alone);
+}
+
+qreal EditLayout::shapedAdvance(std::u16string_view run)
+{
+    std::u16string key(run);
+    const auto found = m_runAdvances.find(key);
+    if (found != m_runAdvances.end())
+        return found->second;
+    if (m_runAdvances.size() >= kMeasuredRunsKept)
+        m_runAdvances.clear();
+    const QString shown = QString::fromUtf16(run.data(), static_cast<qsizetype>(run.size()));
+    const float advance = static_cast<float>(QFontMetricsF(m_font).horizontalAdvance(shown));
+    m_runAdvances.emplace(std::move(key), advance);
+    return advance;
+}
+
 // ---- pieces -------------------------------------------------------------------------------
 
 void EditLayout::buildPieces(LongLine& ll, int lineStart)
@@ -135,10 +233,12 @@ void EditLayout::buildPieces(LongLine& ll, int lineStart)
         ll.pieces[i].start = starts[i];
         ll.pieces[i].id = m_nextId++;
     }
-    for (size_t i = 0; i < starts.size(); ++i)
-        estimatePiece(ll, i, text, 0);
     ll.x.assign(ll.pieces.size() + 1, 0);
     ll.validX = 0;
+    if (wraps())
+        return;   // rows are found from the text itself; the widths are measured when unwrapped
+    for (size_t i = 0; i < starts.size(); ++i)
+        estimatePiece(ll, i, text, 0);
     pieceX(ll, ll.pieces.size());   // the whole width, for the horizontal scroll range
 }
 
@@ -151,8 +251,19 @@ void EditLayout::estimatePiece(LongLine& ll, size_t piece, std::u16string_view t
     qreal x = 0;
     p.hasTab = false;
     p.lead = 0;
+    const size_t limit = static_cast<size_t>(end - textOffset);
     for (int at = p.start - textOffset; at < end - textOffset; ++at) {
         const char16_t c = text[static_cast<size_t>(at)];
+        // Marks from a fallback font, emoji sequences and joining letters are as wide as
+        // they are shaped together, not as their code points measured one by one.
+        const char16_t after = at + 1 < end - textOffset ? text[static_cast<size_t>(at) + 1] : u' ';
+        if ((c >= 0x300 && !isPlainCjk(c)) || (after >= 0x300 && !isPlainCjk(after))) {
+            if (const size_t runEnd = measuredRunEnd(text, static_cast<size_t>(at), limit); runEnd > static_cast<size_t>(at)) {
+                x += runAdvance(text.substr(static_cast<size_t>(at), runEnd - static_cast<size_t>(at)));
+                at = static_cast<int>(runEnd) - 1;
+                continue;
+            }
+        }
         if (c == u'\t') {
             if (!p.hasTab) {
                 // From the first tab on, x counts from the stop it reaches, which lies on
@@ -242,7 +353,7 @@ const QTextLayout& EditLayout::pieceLayout(LongLine& ll, int line, size_t piece)
 }
 
 std::unique_ptr<QTextLayout> EditLayout::buildSegment(int start, int length, qreal phase, bool wrapRow,
-                                                      int preeditOffset)
+                                                      int preeditOffset, int preeditFrom, int preeditTo)
 {
     const std::u16string units = m_buffer.textRange(start, length);
     QString text(static_cast<qsizetype>(units.size()), Qt::Uninitialized);
@@ -278,10 +389,16 @@ std::unique_ptr<QTextLayout> EditLayout::buildSegment(int start, int length, qre
     option.setTabStopDistance(tab);
     layout->setTextOption(option);
     if (preeditOffset >= 0 && !m_preedit.isEmpty()) {
-        layout->setPreeditArea(std::clamp(preeditOffset, 0, length), m_preedit);
-        QList<QTextLayout::FormatRange> formats = m_preeditFormats;
-        for (QTextLayout::FormatRange& range : formats)
-            range.start += preeditOffset;
+        const int shownTo = preeditTo < 0 ? static_cast<int>(m_preedit.size()) : preeditTo;
+        layout->setPreeditArea(std::clamp(preeditOffset, 0, length), m_preedit.mid(preeditFrom, shownTo - preeditFrom));
+        // The formats of the part shown, where it stands in the layout.
+        QList<QTextLayout::FormatRange> formats;
+        for (const QTextLayout::FormatRange& range : m_preeditFormats) {
+            const int from = std::max(range.start, preeditFrom);
+            const int to = std::min(range.start + range.length, shownTo);
+            if (from < to)
+                formats.append({from - preeditFrom + preeditOffset, to - from, range.format});
+        }
         layout->setFormats(formats);
     }
     layout->setCacheEnabled(true);
@@ -420,6 +537,25 @@ int EditLayout::nextRowStart(std::u16string_view text, int lineLength, int start
             return lastBreak > start + pieces::kPieceMax / 2 ? lastBreak : cutBack(q);
         const char16_t c = text[at(q)];
         const int step = isHighSurrogate(c) && q + 1 < limitEnd && isLowSurrogate(text[at(q + 1)]) ? 2 : 1;
+        // A cluster or a word of a joining script counts as wide as it is shaped, as in an
+        // unshaped piece; it goes on a row whole unless it is wider than a row.
+        const char16_t after = q + 1 < limitEnd ? text[at(q + 1)] : u' ';
+        if ((c >= 0x300 && !isPlainCjk(c)) || (after >= 0x300 && !isPlainCjk(after))) {
+            const size_t runEnd = measuredRunEnd(text, at(q), at(limitEnd));
+            const int runLength = static_cast<int>(runEnd - at(q));
+            if (runLength > step && q + runLength - start <= pieces::kPieceMax) {
+                // The spaces after a word hang past the wrap width, as everywhere else.
+                qreal wordWidth = 0;
+                const qreal runWidth = runAdvance(text.substr(at(q), runEnd - at(q)), &wordWidth);
+                if (wordWidth <= m_wrapWidth) {
+                    if (q > start && x + wordWidth > m_wrapWidth)
+                        return lastBreak > start ? lastBreak : cutBack(q);
+                    x += runWidth;
+                    q += runLength;
+                    continue;
+                }
+            }
+        }
         const qreal w = c == u'\t' ? nextTabStop(x, tab) - x : unitAdvance(text, at(q));
         if (!isHangingSpace(c) && q > start && x + w > m_wrapWidth)
             return lastBreak > start ? lastBreak : cutBack(q);
@@ -488,6 +624,130 @@ const QTextLayout& EditLayout::rowLayout(LongLine& ll, int line, size_t row)
     const QTextLayout& result = *layout;
     remember(key, std::move(layout), to - from, 0);
     return result;
+}
+
+// ---- a composition in a wrapped long line -------------------------------------------------
+
+// Units [from, from + length) of the long line with the composition shown at caretOffset.
+std::u16string EditLayout::composedText(const LongLine& ll, int lineStart, int caretOffset, int from,
+                                        int length) const
+{
+    const int added = static_cast<int>(m_preedit.size());
+    const int to = std::min(from + length, ll.length + added);
+    std::u16string text;
+    text.reserve(static_cast<size_t>(std::max(0, to - from)));
+    if (from < caretOffset)
+        text += m_buffer.textRange(lineStart + from, std::min(to, caretOffset) - from);
+    const int preeditFrom = std::clamp(from - caretOffset, 0, added);
+    const int preeditTo = std::clamp(to - caretOffset, 0, added);
+    for (int i = preeditFrom; i < preeditTo; ++i)
+        text += static_cast<char16_t>(m_preedit[i].unicode());
+    const int after = std::max(from, caretOffset + added);
+    if (after < to)
+        text += m_buffer.textRange(lineStart + after - added, to - after);
+    return text;
+}
+
+// The rows the composition re-flows, found as reflowRows finds them after an edit: from the
+// caret's row on, until a row starts where an old one did after the caret. Laid out once
+// per change of the composition or the caret; nullptr when the caret's line is not a
+// wrapped long line or nothing is composed.
+EditLayout::ComposedRows* EditLayout::composedRows()
+{
+    if (m_preedit.isEmpty() || !wraps())
+        return nullptr;
+    const int caret = m_buffer.caret();
+    if (m_composedRows && m_composedRows->caret == caret)
+        return m_composedRows.get();
+    const int line = m_buffer.lineFromChar(caret);
+    if (!isLong(line))
+        return nullptr;
+    LongLine& ll = longLine(line);
+    const int lineStart = m_buffer.lineIndex(line);
+    const int at = std::clamp(caret - lineStart, 0, ll.length);
+    const int added = static_cast<int>(m_preedit.size());
+    const int length = ll.length + added;
+
+    auto made = std::make_unique<ComposedRows>();
+    made->caret = caret;
+    made->line = line;
+    made->caretOffset = at;
+    made->firstRow = rowAtOffset(ll, at);
+    made->endRow = ll.rowStarts.size();
+    std::vector<int> starts(1, ll.rowStarts[made->firstRow]);
+    // The first old row that starts after the row being found, in offsets with the composition.
+    size_t old = made->firstRow + 1;
+    const auto oldStart = [&](size_t row) { return ll.rowStarts[row] + added; };
+    while (true) {
+        const int start = starts.back();
+        const int windowStart = std::max(0, start - 2);
+        const std::u16string window = composedText(ll, lineStart, at, windowStart,
+                                                   std::min(kRowWindow, length - windowStart));
+        int next = nextRowStart(window, length, start, windowStart);
+        if (old < ll.rowStarts.size() && next > oldStart(old) && old - made->firstRow >= kComposedRowsMax)
+            next = oldStart(old);   // an old row start lies after the caret: a safe place to end
+        if (next >= length)
+            break;
+        while (old < ll.rowStarts.size() && oldStart(old) < next)
+            ++old;
+        if (old < ll.rowStarts.size() && oldStart(old) == next) {
+            made->endRow = old;
+            break;
+        }
+        starts.push_back(next);
+    }
+    const auto lineOffset = [&](int offset) { return offset <= at ? offset : std::max(at, offset - added); };
+    made->rows.resize(starts.size());
+    for (size_t i = 0; i < starts.size(); ++i) {
+        ComposedRow& row = made->rows[i];
+        const int end = i + 1 < starts.size() ? starts[i + 1]
+                        : made->endRow < ll.rowStarts.size() ? oldStart(made->endRow) : length;
+        row.start = starts[i];
+        row.from = lineOffset(starts[i]);
+        row.to = lineOffset(end);
+        row.preeditFrom = std::clamp(starts[i] - at, 0, added);
+        row.preeditTo = std::clamp(end - at, 0, added);
+    }
+    // Rows that show the same text as before keep their layouts and need no drawing; a row
+    // that shows the composition is always drawn again.
+    ComposedRows* const before = m_replacedComposedRows.get();
+    const bool comparable = before && before->textKept && before->caret == caret && before->firstRow == made->firstRow;
+    const size_t drawn = std::max(made->drawn(), before ? before->drawn() : 0);
+    made->changedRows = static_cast<int>(drawn);
+    if (comparable) {
+        made->changedRows = 0;
+        for (size_t i = 0; i < drawn; ++i) {
+            ComposedRow* now = i < made->rows.size() ? &made->rows[i] : nullptr;
+            ComposedRow* then = i < before->rows.size() ? &before->rows[i] : nullptr;
+            if (now && then && now->from == then->from && now->to == then->to && now->preeditFrom == now->preeditTo
+                && then->preeditFrom == then->preeditTo) {
+                now->layout = std::move(then->layout);
+            } else {
+                made->changedRows = static_cast<int>(i + 1);
+            }
+        }
+    }
+    m_replacedComposedRows.reset();
+    m_composedRows = std::move(made);
+    return m_composedRows.get();
+}
+
+void EditLayout::retireComposedRows(bool textKept)
+{
+    if (m_composedRows)
+        m_replacedComposedRows = std::move(m_composedRows);
+    if (m_replacedComposedRows && !textKept)
+        m_replacedComposedRows->textKept = false;
+}
+
+const QTextLayout& EditLayout::composedRowLayout(ComposedRow& row, int lineStart, int caretOffset)
+{
+    if (!row.layout) {
+        const bool composes = row.preeditFrom < row.preeditTo;
+        row.layout = buildSegment(lineStart + row.from, row.to - row.from, 0, true,
+                                  composes ? caretOffset - row.from : -1, row.preeditFrom, row.preeditTo);
+    }
+    return *row.layout;
 }
 
 } // namespace platform

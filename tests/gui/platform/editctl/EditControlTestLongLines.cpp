@@ -8,7 +8,9 @@
 
 #include <QElapsedTimer>
 #include <QInputMethodEvent>
+#include <QPaintEvent>
 #include <QScrollBar>
+#include <QTextCharFormat>
 
 #include <algorithm>
 #include <cmath>
@@ -44,6 +46,24 @@ std::u16string longLines(std::mt19937& rng, size_t units, int crLfEvery)
     return text;
 }
 
+// Counts the paint events a widget gets, and what they paint.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int count = 0;
+    QRegion painted;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            ++count;
+            painted += static_cast<QPaintEvent*>(event)->region();
+        }
+        return false;
+    }
+};
+
 bool isBoundary(const platform::TextBuffer& buffer, int pos)
 {
     if (pos <= 0 || pos >= buffer.length())
@@ -61,11 +81,11 @@ int boundaryNear(const platform::TextBuffer& buffer, int pos)
     return pos;
 }
 
-// Every row of `layout` agrees with a layout made from scratch; with wrapping, so does every
-// x (rows are shaped alone). Without wrapping a piece not shaped yet counts with the widths
-// of its units, which shaping may correct (tabs, marks from a fallback font), so there the
-// layout must only be consistent: x grows along the line and every boundary is found again
-// from its own x.
+// Every row and every x of `layout` agree with a layout made from scratch. With wrapping rows
+// are shaped alone; without, the fresh layout counts most pieces unshaped, and x must come
+// out the same as in pieces shaped and edited (marks from a fallback font, emoji, tabs
+// after them). x also grows along an unwrapped line, and every boundary is found again from
+// its own x.
 void expectSameAsFresh(platform::EditLayout& layout, const platform::TextBuffer& buffer, int wrapWidth,
                        std::mt19937& rng, const std::string& when)
 {
@@ -87,9 +107,8 @@ void expectSameAsFresh(platform::EditLayout& layout, const platform::TextBuffer&
         // Shaping the piece of the one position may move the other: the earlier one first.
         const qreal previous = i > 0 ? layout.xOfPos(sample[i - 1]) : 0;
         const qreal x = layout.xOfPos(pos);
-        if (wrapWidth > 0) {
-            EXPECT_NEAR(x, fresh.xOfPos(pos), 0.01) << when << " pos " << pos;
-        } else if (i > 0 && buffer.lineFromChar(sample[i - 1]) == buffer.lineFromChar(pos)) {
+        EXPECT_NEAR(x, fresh.xOfPos(pos), 0.01) << when << " pos " << pos;
+        if (wrapWidth <= 0 && i > 0 && buffer.lineFromChar(sample[i - 1]) == buffer.lineFromChar(pos)) {
             EXPECT_GE(x, previous) << when << " pos " << pos;
         }
         EXPECT_EQ(layout.posAtX(layout.rowOfPos(pos), x), pos) << when << " pos " << pos;
@@ -166,6 +185,52 @@ TEST(EditLayoutLongLines, TabsInPiecesStopOnTheLineGrid)
             const qreal x = layout.xOfPos(pos);
             ASSERT_NEAR(x, line.cursorToX(pos), 0.5) << "seed " << seed << " pos " << pos;
             EXPECT_EQ(layout.posAtX(0, x), pos) << "seed " << seed << " pos " << pos;
+        }
+    }
+}
+
+// Text that only shaping measures right: marks drawn from a fallback font with their base,
+// words of joining scripts, emoji sequences. An unwrapped line's end stands where the line
+// shaped at once puts it before any piece is shaped, and wrapped rows break where Qt breaks
+// the line shaped at once.
+TEST(EditLayoutLongLines, ShapedWidthsOfClustersAndJoiningWordsCountBeforeShaping)
+{
+    const std::u16string words[] = {
+        u"\u0928\u092E\u0938\u094D\u0924\u0947 \u0926\u0941\u0928\u093F\u092F\u093E ",   // Devanagari
+        u"\u0645\u0631\u062D\u0628\u0627 \u0628\u0627\u0644\u0639\u0627\u0644\u0645 ",   // Arabic
+        u"Tie\u0302\u0301ng Vie\u0323\u0302t co\u0301 da\u0302\u0301u ",                          // decomposed marks
+        u"\U0001F468\u200D\U0001F469\u200D\U0001F467 \U0001F44D\U0001F3FD ok ",                   // emoji sequences
+    };
+    for (const std::u16string& word : words) {
+        // Long enough to be laid out in pieces, short enough for Qt to shape in one item.
+        std::u16string text;
+        while (text.size() < 3000)
+            text += word;
+        const QString shown = QString::fromStdU16String(text);
+        SCOPED_TRACE(&word - words);
+        platform::TextBuffer buffer;
+        buffer.setText(text);
+        for (int wrapWidth : {0, 331}) {
+            QTextLayout whole(shown, cjkFont());
+            QTextOption option;
+            option.setWrapMode(wrapWidth > 0 ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
+            option.setTextDirection(Qt::LeftToRight);
+            whole.setTextOption(option);
+            whole.beginLayout();
+            for (QTextLine line = whole.createLine(); line.isValid(); line = whole.createLine())
+                line.setLineWidth(wrapWidth > 0 ? wrapWidth : 1.0e7);
+            whole.endLayout();
+
+            platform::EditLayout layout(buffer);
+            layout.setFont(cjkFont());
+            layout.setWrapWidth(wrapWidth);
+            if (wrapWidth == 0) {
+                EXPECT_NEAR(layout.xOfPos(buffer.length()), whole.lineAt(0).naturalTextWidth(), 0.5);
+                continue;
+            }
+            ASSERT_EQ(layout.rowCount(), whole.lineCount());
+            for (int row = 0; row < whole.lineCount(); ++row)
+                ASSERT_EQ(layout.rowStart(row), whole.lineAt(row).textStart()) << row;
         }
     }
 }
@@ -319,4 +384,145 @@ TEST_F(EditControlTest, BadLongLinesNeitherHangNorLoseTheCaret)
         EXPECT_EQ(edit->text(), c.text);
         EXPECT_LT(timer.elapsed(), 60000) << "hung";
     }
+}
+
+// A composition in a wrapped long line re-flows the rows after it as the committed text
+// would: the text it pushes out of its row goes on in a row of its own, the caret follows
+// it there, the rows after it are drawn a row further down, and it looks exactly as the
+// same text committed.
+TEST_F(EditControlTest, WrappedLongLineCompositionPushesTheRowsAfterItDown)
+{
+    // One word and a space a row, each word of another letter and three columns short of
+    // the row's width.
+    edit->setWordWrap(true);
+    const QFontMetrics metrics(edit->font());
+    const int columns = edit->formattingRect().width() / metrics.horizontalAdvance(QLatin1Char('a'));
+    std::u16string text;
+    for (int i = 0; i < 60; ++i)
+        text += std::u16string(static_cast<size_t>(columns - 3), static_cast<char16_t>(u'a' + i % 26)) + u" ";
+    ASSERT_GT(text.size(), 1024u) << "laid out in pieces";
+    edit->setText(text);
+    ASSERT_EQ(edit->lineCount(), 60);
+    const int caret = 3 * (columns - 2) - 1;   // before the third space
+    edit->setSel(caret, caret);
+    const int height = edit->lineHeight();
+    const QPoint viewportAt = edit->viewport()->geometry().topLeft();
+    const auto band = [&](const QImage& image, int row) {
+        return image.copy(0, edit->formattingRect().top() + row * height, image.width(), height);
+    };
+    const auto caretRect = [&] { return edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().translated(-viewportAt); };
+    const QRect caretBefore = caretRect();
+    const QImage plain = edit->viewport()->grab().toImage();
+    const int shownRows = edit->formattingRect().height() / height;
+    ASSERT_GE(shownRows, 6);
+
+    const QString kana = QStringLiteral("にほんごにほんご");
+    const QList<QInputMethodEvent::Attribute> plainFormat = {
+        {QInputMethodEvent::TextFormat, 0, static_cast<int>(kana.size()), QVariant(QTextCharFormat())}};
+    const auto compose = [&](const QString& preedit, const QString& commit, QList<QInputMethodEvent::Attribute> attributes) {
+        QInputMethodEvent event(preedit, attributes);
+        if (!commit.isEmpty())
+            event.setCommitString(commit);
+        QApplication::sendEvent(edit.get(), &event);
+    };
+
+    // The caret at the composition's start stays where it was.
+    compose(kana, QString(), plainFormat + QList<QInputMethodEvent::Attribute>{{QInputMethodEvent::Cursor, 0, 1, QVariant()}});
+    EXPECT_EQ(caretRect().topLeft(), caretBefore.topLeft());
+
+    compose(kana, QString(), plainFormat);
+    const QRect caretDuring = caretRect();
+    EXPECT_EQ(caretDuring.top(), edit->formattingRect().top() + 3 * height) << "the caret follows the composition";
+    const QImage composing = edit->viewport()->grab().toImage();
+    for (int row = 0; row < 2; ++row)
+        EXPECT_EQ(band(composing, row), band(plain, row)) << "rows before it stay: " << row;
+    for (int row = 3; row + 1 < shownRows; ++row)
+        EXPECT_EQ(band(composing, row + 1), band(plain, row)) << "moved down a row: " << row;
+    // The pushed-out kana are drawn in the caret's row, ending at the caret.
+    const QImage caretRow = band(composing, 3);
+    int inkRight = -1;
+    for (int x = 0; x < caretRow.width(); ++x) {
+        if (x >= caretDuring.left() - 1 && x <= caretDuring.right() + 1)
+            continue;   // the caret itself
+        for (int y = 0; y < height; ++y) {
+            if (qGray(caretRow.pixel(x, y)) < 128)
+                inkRight = x;
+        }
+    }
+    EXPECT_GT(inkRight, caretDuring.left() - metrics.horizontalAdvance(kana.back()));
+    EXPECT_LE(inkRight, caretDuring.left() + 1);
+    EXPECT_EQ(edit->lineCount(), 60) << "the text's own rows stay as they are";
+    EXPECT_EQ(edit->text(), text);
+
+    // Another composition of the same length draws again only the rows that show it.
+    QApplication::processEvents();
+    PaintCounter paints(edit->viewport());
+    compose(QStringLiteral("日本語日本語日本"), QString(), plainFormat);
+    QApplication::processEvents();
+    const auto rowBand = [&](int row) { return QRect(0, edit->formattingRect().top() + row * height, 1, height); };
+    EXPECT_TRUE(paints.painted.intersects(rowBand(2)) && paints.painted.intersects(rowBand(3)));
+    EXPECT_FALSE(paints.painted.intersects(rowBand(4))) << "the rows after it show the same text";
+    compose(kana, QString(), plainFormat);
+
+    // Ending the composition puts every row back; committing it shows what was composed.
+    compose(QString(), QString(), {});
+    EXPECT_EQ(edit->viewport()->grab().toImage(), plain);
+    compose(kana, QString(), plainFormat);
+    compose(QString(), kana, {});
+    EXPECT_EQ(edit->lineCount(), 61);
+    EXPECT_EQ(caretRect(), caretDuring);
+    EXPECT_EQ(edit->viewport()->grab().toImage(), composing);
+
+    // Where a row may break anywhere, the rows a composition moves line up again only far
+    // below it; another composition of the same length keeps them and draws only its own.
+    std::u16string kanji;
+    while (kanji.size() < 3000)
+        kanji += u"吾輩猫名前無";
+    edit->setText(kanji);
+    edit->setSel(edit->lineIndex(2) + 3, edit->lineIndex(2) + 3);
+    const QImage kanjiRows = band(edit->viewport()->grab().toImage(), 5);
+    compose(QStringLiteral("にほん"), QString(), plainFormat);
+    QApplication::processEvents();
+    const QImage movedRows = band(edit->viewport()->grab().toImage(), 5);
+    EXPECT_NE(movedRows, kanjiRows);
+    PaintCounter repainted(edit->viewport());
+    compose(QStringLiteral("日本語"), QString(), plainFormat);
+    QApplication::processEvents();
+    EXPECT_TRUE(repainted.painted.intersects(rowBand(2)));
+    EXPECT_FALSE(repainted.painted.intersects(rowBand(5)));
+    EXPECT_EQ(band(edit->viewport()->grab().toImage(), 5), movedRows);
+}
+
+// Typing in a long line widens the scroll range at every key by far less than a pixel of
+// the slider: the range stays exact, but neither bar is drawn again. A range that moves the
+// value still scrolls the text.
+TEST_F(EditControlTest, TypingInALongLineRedrawsNoScrollBar)
+{
+    std::mt19937 rng(11u);
+    edit->setText(longLines(rng, 200000, 0));
+    const int middle = boundaryNear(edit->buffer(), 100000);
+    edit->setSel(middle, middle);
+    edit->scrollCaret();
+    edit->viewport()->repaint();
+    QApplication::processEvents();
+    QScrollBar* bar = edit->horizontalScrollBar();
+    const int rangeBefore = bar->maximum();
+    PaintCounter horizontal(bar);
+    PaintCounter vertical(edit->verticalScrollBar());
+    type(QStringLiteral("abcde"));
+    QApplication::processEvents();   // paints, and finds the line wider
+    QApplication::processEvents();
+    EXPECT_EQ(horizontal.count + vertical.count, 0);
+    EXPECT_GE(bar->maximum(), rangeBefore + 5 * QFontMetrics(edit->font()).horizontalAdvance(QLatin1Char('a')) - 1);
+
+    key(Qt::Key_End);
+    QApplication::processEvents();
+    EXPECT_GT(horizontal.count, 0) << "the slider moved";
+
+    // The text shrinks under the scrolled view: the value follows the range, and so does the text.
+    edit->selectAll();
+    key(Qt::Key_Delete);
+    QApplication::processEvents();
+    EXPECT_EQ(bar->value(), 0);
+    EXPECT_EQ(edit->caretPosFromChar(0).x(), edit->formattingRect().left());
 }
