@@ -256,13 +256,9 @@ bool Frame::createStatusBar(std::span<const unsigned> paneIds)
     for (unsigned id : paneIds) {
         if (id == 0)
             continue;  // the message pane
-        auto* label = new QLabel(bar);
-        label->setFrameShape(QFrame::Panel);
-        label->setFrameShadow(QFrame::Sunken);
-        label->setAlignment(Qt::AlignCenter);
+        auto* label = new StatusPane(bar);
         // The pane's string gives its width until an update handler sets one.
-        const QString sample = toQString(m_strings(id));
-        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(sample) + 6);
+        label->fitTextWidth(label->fontMetrics().horizontalAdvance(toQString(m_strings(id))));
         bar->addPermanentWidget(label);
         m_panes.insert(id, label);
         m_paneOrder << id;
@@ -328,16 +324,13 @@ void Frame::updateIdle()
     if (statusBar()->isVisible()) {
         for (unsigned id : m_paneOrder) {
             CmdUI ui = m_router.update(id);
-            QLabel* label = m_panes.value(id);
+            StatusPane* label = m_panes.value(id);
             if (ui.text())
                 label->setText(ui.enabled() ? *ui.text() : QString());
             else if (!ui.enabled())
                 label->clear();
-            if (ui.fitsToText() && ui.text()) {
-                // Measured with the status bar's own font, plus the pane's frame.
-                const int width = label->fontMetrics().horizontalAdvance(*ui.text());
-                label->setFixedWidth(width + 2 * label->frameWidth() + 4);
-            }
+            if (ui.fitsToText() && ui.text())
+                label->fitTextWidth(label->fontMetrics().horizontalAdvance(*ui.text()));
         }
     }
 }

@@ -9,6 +9,7 @@
 #include "platform/fx/CommandRouter.h"
 #include "platform/fx/FrameworkStrings.h"
 #include "platform/fx/MenuItem.h"
+#include "platform/fx/StatusPane.h"
 
 #include <QHash>
 #include <QIcon>
@@ -122,7 +123,7 @@ private:
     View* m_view = nullptr;
     CommandRouter m_router;
     QHash<unsigned, QAction*> m_actions;      // menu and toolbar actions by command
-    QHash<unsigned, QLabel*> m_panes;         // status-bar panes by id
+    QHash<unsigned, StatusPane*> m_panes;         // status-bar panes by id
     QList<unsigned> m_paneOrder;
     QToolBar* m_toolBar = nullptr;
     QLabel* m_messagePane = nullptr;

@@ -3,8 +3,11 @@
 #include "ShellTestSupport.h"
 
 #include <QEventLoop>
+#include <QLayout>
 #include <QStatusBar>
 #include <QTimer>
+
+#include <algorithm>
 
 using namespace quillet_test;
 
@@ -154,14 +157,32 @@ TEST_F(StatusPane, TheCodePagePaneFollowsThePageAndFitsItsName)
     const QString sjis = QStringLiteral("932   (ANSI/OEM - 日本語 Shift-JIS)");
     EXPECT_EQ(paneText(res::ID_INDICATOR_CODEPAGE), sjis);
     QLabel* pane = frame()->pane(res::ID_INDICATOR_CODEPAGE);
+    frame()->resize(1000, 400);
+    QApplication::sendPostedEvents();
+    frame()->statusBar()->layout()->activate();
     const int wide = pane->width();
     EXPECT_GE(wide, pane->fontMetrics().horizontalAdvance(sjis));
 
     view()->m_nCodePage = 65001;
     frame()->updateIdle();
     EXPECT_EQ(paneText(res::ID_INDICATOR_CODEPAGE), QStringLiteral("65001 (UTF-8)"));
+    frame()->statusBar()->layout()->activate();
     EXPECT_LT(pane->width(), wide);
     EXPECT_GE(pane->width(), pane->fontMetrics().horizontalAdvance(QStringLiteral("65001 (UTF-8)")));
+
+    // In a window too narrow for them the panes give way side by side: none draws over another.
+    frame()->resize(260, 400);
+    QApplication::sendPostedEvents();
+    frame()->statusBar()->layout()->activate();
+    QList<QRect> panes;
+    for (QLabel* label : frame()->statusBar()->findChildren<QLabel*>())
+        if (label->isVisible())
+            panes << label->geometry();
+    std::sort(panes.begin(), panes.end(), [](QRect a, QRect b) { return a.left() < b.left(); });
+    ASSERT_GE(panes.size(), 3);
+    for (qsizetype i = 1; i < panes.size(); ++i)
+        EXPECT_GT(panes[i].left(), panes[i - 1].right()) << "pane " << i;
+    EXPECT_LE(panes.last().right(), frame()->statusBar()->width());
 
     view()->m_nCodePage = 1252;
     frame()->updateIdle();
