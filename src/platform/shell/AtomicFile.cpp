@@ -98,6 +98,19 @@ FaultFunction& faultFunction()
     return function;
 }
 
+// Whether the user may write the existing file at path. The rename that replaces a file
+// needs only the folder's permission, so without this a read-only file would be replaced
+// all the same; a file with no write bit at all is read-only even for the superuser, as a
+// file marked read-only is for everyone elsewhere. Returns 0 or the error that refuses it.
+int writePermission(const std::string& path, const struct stat& info)
+{
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return EACCES;
+    if (::access(path.c_str(), W_OK) != 0 && (errno == EACCES || errno == EROFS))
+        return errno;
+    return 0;
+}
+
 // True when a test makes step fail; errno is then its error.
 bool faulted(SaveStep step)
 {
@@ -347,6 +360,10 @@ int writeFileAtomically(const std::string& path, std::string_view bytes)
         return EISDIR;
     if (exists && !S_ISREG(existing.st_mode))
         return EINVAL;
+    if (exists) {
+        if (const int refused = writePermission(*target, existing); refused != 0)
+            return refused;
+    }
     if (exists && existing.st_nlink > 1)
         return writeInPlace(*target, bytes);
 

@@ -31,7 +31,8 @@ FileContents readWholeFile(const std::string& path, std::size_t maxBytes = SIZE_
 // Returns 0, or the system error number (errno) of the step that failed; the old file is
 // then untouched and no temporary is left (see below for hard links and the folder's
 // flush). A target that is not a regular file (a folder, a FIFO) is never replaced: EISDIR
-// or EINVAL.
+// or EINVAL; nor is a file the user may not write (EACCES, or EROFS), and one without any
+// write permission bit counts as such even for the superuser.
 int writeFileAtomically(const std::string& path, std::string_view bytes);
 
 // A file with more than one name (hard links) cannot be replaced by a rename without

@@ -226,6 +226,18 @@ TEST_F(SaveChanges, ADeniedFolderFailsTheSaveAndKeepsTheOldFile)
     EXPECT_EQ(text(), u"new old");
 }
 
+TEST_F(SaveChanges, AReadOnlyFileInAWritableFolderIsNotReplaced)
+{
+    const QString path = writeFile(QStringLiteral("memo.txt"), "old");
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0444), 0);
+    ASSERT_TRUE(start({path}));
+    type(QStringLiteral("new "));
+    frame()->executeCommand(res::ID_FILE_SAVE);
+    EXPECT_EQ(messageTexts(), QStringList{path + QStringLiteral(" へのｱｸｾｽは拒否されました。")});
+    EXPECT_EQ(readFile(path), QByteArray("old"));
+    EXPECT_TRUE(document()->isModified());
+}
+
 TEST_F(SaveChanges, AFullDiskFailsTheSaveAndLeavesTheOldFileAlone)
 {
     const QString path = writeFile(QStringLiteral("memo.txt"), "the old contents");

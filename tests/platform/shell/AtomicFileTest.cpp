@@ -96,7 +96,7 @@ TEST_F(AtomicFileTest, CreatesANewFileWithTheUmasksPermissions)
 
 TEST_F(AtomicFileTest, ReplacingKeepsTheOldPermissions)
 {
-    for (mode_t m : {0600u, 0640u, 0755u, 0444u}) {
+    for (mode_t m : {0600u, 0640u, 0755u, 0200u}) {
         const std::string p = path("kept.txt");
         fs::remove(p);
         put(p, "old contents that are longer than the new ones");
@@ -106,6 +106,27 @@ TEST_F(AtomicFileTest, ReplacingKeepsTheOldPermissions)
         EXPECT_EQ(mode(p), m) << std::oct << m;
     }
     EXPECT_EQ(names(), std::vector<std::string>{"kept.txt"});
+}
+
+TEST_F(AtomicFileTest, AReadOnlyFileIsRefusedAndKeptWhateverItsLinks)
+{
+    // A rename would replace it, since the folder is writable; the file's own bits decide.
+    for (mode_t m : {0444u, 0400u, 0555u, 0u}) {
+        for (bool twoNames : {false, true}) {
+            fs::remove_all(dir);
+            fs::create_directory(dir);
+            const std::string p = path("ro.txt");
+            put(p, "kept");
+            if (twoNames)
+                fs::create_hard_link(p, dir / "other.txt");
+            ASSERT_EQ(::chmod(p.c_str(), m), 0);
+            EXPECT_EQ(writeFileAtomically(p, "new"), EACCES) << std::oct << m;
+            ASSERT_EQ(::chmod(p.c_str(), 0600), 0);
+            EXPECT_EQ(contents(p), "kept") << std::oct << m;
+            EXPECT_EQ(mode(p), 0600u);
+            EXPECT_EQ(names().size(), twoNames ? 2u : 1u) << "nothing left behind";
+        }
+    }
 }
 
 TEST_F(AtomicFileTest, EmptyBytesGiveAnEmptyFile)
