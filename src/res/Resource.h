@@ -103,6 +103,8 @@ inline constexpr unsigned IDS_GOTO_LINE_CAPTION = 6024;
 inline constexpr unsigned IDP_PRINT_UNKNOWN_PRINTER = 6025;    // %1 printer name
 inline constexpr unsigned IDP_PRINT_NO_ROOM = 6026;
 inline constexpr unsigned IDP_PRINT_FAILED = 6027;
+// %1 offset of the zero byte, %2 the offset in hex, %3 bytes from there to the end
+inline constexpr unsigned IDP_OPEN_ZERO_BYTE = 6028;
 
 // ---- dialog captions and control texts (string table) -------------------------------------
 // About (100)

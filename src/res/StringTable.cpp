@@ -76,6 +76,12 @@ constexpr StringEntry kTable[] = {
     {IDP_PRINT_UNKNOWN_PRINTER, u"プリンタ \"%1\" が見つかりません。"},
     {IDP_PRINT_NO_ROOM, u"用紙が小さすぎて本文を印刷できません。余白やフォントを小さくしてください。"},
     {IDP_PRINT_FAILED, u"印刷を開始できませんでした。"},
+    // Ours: told after an open whose text ends at a zero byte before the end of the file.
+    {IDP_OPEN_ZERO_BYTE,
+     u"このファイルには位置 %1 (16 進で %2) にゼロのバイトがあるため、"
+     u"そこから後の %3 バイトは表示していません。\n"
+     u"保存すると、これらのバイトはファイルから失われます。\n\n"
+     u"Unicode (UTF-16) のファイルは、「インポート」の「Unicode （自動判定）」で読み込めます。"},
 
     // ---- dialog captions and control texts
     {IDS_ABOUT_CAPTION, u"バージョン情報"},

@@ -65,6 +65,9 @@ public:
     // After an open: when bytes could not be decoded with the current page, says so once
     // the text is on the screen.
     void AnnounceUndecodableBytes(std::string_view bytes);
+    // After an open whose text ended at a zero byte at offset, fileBytes into the file:
+    // says that the rest is not shown and that a save drops it.
+    void AnnounceHiddenBytes(std::uint64_t offset, std::uint64_t fileBytes);
 
     // ---- language, font and options ------------------------------------------------------------
     // Language dialog: on OK the outgoing page's font is stored, the chosen page becomes

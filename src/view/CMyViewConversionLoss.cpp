@@ -85,6 +85,18 @@ bool CMyView::ConfirmLossyMacJapaneseExport(std::u16string_view text)
     return confirmLoss(*this, loss, text, qstr(u"Macintosh 日本語"), writtenAs);
 }
 
+void CMyView::AnnounceHiddenBytes(std::uint64_t offset, std::uint64_t fileBytes)
+{
+    const QString message = qstr(res::formatStrings(
+        res::loadString(res::IDP_OPEN_ZERO_BYTE),
+        {u16(QString::number(offset)), u16(hex(offset, 1)),
+         u16(QString::number(fileBytes - offset))}));
+    // Told once the opened text is on the screen, like the undecodable bytes.
+    QTimer::singleShot(0, this, [this, message] {
+        platform::fx::showMessage(window(), message, platform::fx::MsgIcon::Exclamation);
+    });
+}
+
 void CMyView::AnnounceUndecodableBytes(std::string_view bytes)
 {
     const auto loss = platform::nls::findDecodingLoss(m_nCodePage, bytes);

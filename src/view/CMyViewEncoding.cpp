@@ -56,6 +56,8 @@ void CMyView::ReadEncoded(platform::fx::Archive& ar, std::uint64_t byteCount)
     // The text ends at the first zero byte.
     bytes[byteCount] = '\0';
     bytes.resize(std::char_traits<char>::length(bytes.c_str()));
+    if (bytes.size() < byteCount)
+        AnnounceHiddenBytes(bytes.size(), byteCount);
 
     if (m_bAutoDetectJa && m_nCodePage == 932)
         doc::ConvertJapaneseToShiftJis(bytes);

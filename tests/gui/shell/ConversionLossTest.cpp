@@ -176,3 +176,52 @@ TEST_F(ConversionLoss, AnOpenThatCouldNotReadEveryByteSaysSoAfterTheText)
     EXPECT_EQ(text(), u"日本");
     EXPECT_TRUE(ui.messages().isEmpty());
 }
+
+TEST_F(ConversionLoss, AnOpenThatStopsAtAZeroByteSaysHowMuchIsHidden)
+{
+    const auto hidden = [](int offset, const char* hex, int count) {
+        return QStringLiteral("このファイルには位置 %1 (16 進で %2) にゼロのバイトがあるため、"
+                              "そこから後の %3 バイトは表示していません。\n"
+                              "保存すると、これらのバイトはファイルから失われます。\n\n"
+                              "Unicode (UTF-16) のファイルは、「インポート」の"
+                              "「Unicode （自動判定）」で読み込めます。")
+            .arg(offset).arg(QLatin1String(hex)).arg(count);
+    };
+    struct Case {
+        QByteArray bytes;
+        std::u16string shown;
+        QStringList told;  // in the order the boxes come
+    };
+    const Case cases[] = {
+        // UTF-16 little-endian "AB" with its mark, read as code page 932.
+        {QByteArray("\xff\xfe" "A\0B\0", 6), u"\uF8F3\uF8F2A", {hidden(3, "3", 3)}},
+        {QByteArray("\0text", 5), u"", {hidden(0, "0", 5)}},
+        {QByteArray(20, 'x') + QByteArray(1, '\0'), std::u16string(20, u'x'),
+         {hidden(20, "14", 1)}},
+        // The bytes before the zero are looked at as every opened file's are.
+        {QByteArray("a\x82\r\n\0b", 6), u"a\u30FB\r\n",
+         {hidden(4, "4", 2),
+          QStringLiteral("このファイルには 932 (ANSI/OEM - 日本語 Shift-JIS) で読み取れないバイトが"
+                         " 1 個あります (最初のバイトの位置は 1、16 進で 1)。\n"
+                         "これらのバイトは「・」として表示しています。"
+                         "保存すると、元のバイトの代わりに「・」が書き込まれます。\n\n"
+                         "別のコードページで開き直すには、言語選択ダイアログでコードページを選んでください"
+                         " (「各種設定」の「ファイルオープン時に表示」をオンにすると、開く前に表示されます)。")}},
+        // A zero byte at the very end hides only itself; without one nothing is said.
+        {QByteArray("ok\0", 3), u"ok", {hidden(2, "2", 1)}},
+        {QByteArray("ok"), u"ok", {}},
+    };
+    ASSERT_TRUE(start());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bytes.toHex().toStdString());
+        ui.clear();
+        ui.answerFile(writeFile(QStringLiteral("zero.txt"), c.bytes));
+        frame()->executeCommand(res::ID_FILE_OPEN);
+        QApplication::processEvents();
+        EXPECT_EQ(text(), c.shown);
+        EXPECT_EQ(messageTexts(), c.told);
+        if (!c.told.isEmpty()) {
+            EXPECT_EQ(ui.messages().first().icon, MsgIcon::Exclamation);
+        }
+    }
+}
