@@ -148,12 +148,10 @@ bool Document::doSave(const QString& path, bool replace)
 
 bool Document::doFileSave()
 {
-    if (!m_pathName.isEmpty()) {
-        const QByteArray native = QFile::encodeName(m_pathName);
-        // A read-only file is saved under another name, as the user chooses.
-        if (::access(native.constData(), F_OK) == 0 && ::access(native.constData(), W_OK) != 0)
-            return doSave(QString());
-    }
+    // A read-only file is saved under another name, as the user chooses.
+    if (!m_pathName.isEmpty() &&
+        shell::isReadOnlyFile(QFile::encodeName(m_pathName).toStdString()))
+        return doSave(QString());
     return doSave(m_pathName);
 }
 

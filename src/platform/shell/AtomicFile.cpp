@@ -336,6 +336,13 @@ FileContents readWholeFile(const std::string& path, std::size_t maxBytes)
     }
 }
 
+bool isReadOnlyFile(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+           writePermission(path, info) != 0;
+}
+
 void setWriteFunctionForTesting(WriteFunction write)
 {
     writeFunction() = std::move(write);

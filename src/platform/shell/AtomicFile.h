@@ -35,6 +35,9 @@ FileContents readWholeFile(const std::string& path, std::size_t maxBytes = SIZE_
 // write permission bit counts as such even for the superuser.
 int writeFileAtomically(const std::string& path, std::string_view bytes);
 
+// Whether path names an existing file that writeFileAtomically refuses for its permissions.
+bool isReadOnlyFile(const std::string& path);
+
 // A file with more than one name (hard links) cannot be replaced by a rename without
 // splitting it into two files, so it is written in place instead, after a copy of its old
 // contents has been saved beside it ("<name>.backup-xxxxxxxx", flushed to disk). When

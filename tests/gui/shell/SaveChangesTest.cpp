@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <fcntl.h>
 #include <thread>
 #include <sys/stat.h>
@@ -226,16 +227,34 @@ TEST_F(SaveChanges, ADeniedFolderFailsTheSaveAndKeepsTheOldFile)
     EXPECT_EQ(text(), u"new old");
 }
 
-TEST_F(SaveChanges, AReadOnlyFileInAWritableFolderIsNotReplaced)
+TEST_F(SaveChanges, AReadOnlyFileIsNeverReplacedThoughItsFolderIsWritable)
 {
     const QString path = writeFile(QStringLiteral("memo.txt"), "old");
     ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0444), 0);
     ASSERT_TRUE(start({path}));
     type(QStringLiteral("new "));
+    // Save asks for another name (cancelled here), even of the superuser.
+    ui.answerFile(std::nullopt);
     frame()->executeCommand(res::ID_FILE_SAVE);
-    EXPECT_EQ(messageTexts(), QStringList{path + QStringLiteral(" へのｱｸｾｽは拒否されました。")});
+    ASSERT_EQ(ui.shown().size(), 1);
+    EXPECT_EQ(ui.shown()[0].kind, ScriptedUiHost::Shown::Kind::FileDialog);
+    ui.clear();
+    // Save as onto it, and an export, are refused.
+    const std::pair<unsigned, QString> refusals[] = {
+        {res::ID_FILE_SAVE_AS, path + QStringLiteral(" へのｱｸｾｽは拒否されました。")},
+        {res::ID_EXPORT_UTF8,
+         QStringLiteral("エクスポートに失敗しました。\n") + QString::fromLocal8Bit(std::strerror(EACCES))},
+    };
+    for (const auto& [command, told] : refusals) {
+        ui.answerFile(path);
+        ui.answerMessage(MsgAnswer::Ok);
+        frame()->executeCommand(command);
+        EXPECT_EQ(messageTexts(), QStringList{told});
+        ui.clear();
+    }
     EXPECT_EQ(readFile(path), QByteArray("old"));
     EXPECT_TRUE(document()->isModified());
+    EXPECT_EQ(document()->title(), QStringLiteral("memo.txt"));
 }
 
 TEST_F(SaveChanges, AFullDiskFailsTheSaveAndLeavesTheOldFileAlone)
