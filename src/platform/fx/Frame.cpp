@@ -399,16 +399,40 @@ void Frame::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
+namespace {
+
+// A dropped file is opened, never taken: the drop copies (or links) whatever the source
+// proposes, so that a file manager that offered a move does not remove the file after it.
+// A source that allows nothing but a move is refused.
+bool acceptAsCopy(QDropEvent* event)
+{
+    const Qt::DropActions possible = event->possibleActions();
+    if (!event->mimeData()->hasUrls() || !(possible & (Qt::CopyAction | Qt::LinkAction))) {
+        event->ignore();
+        return false;
+    }
+    event->setDropAction(possible & Qt::CopyAction ? Qt::CopyAction : Qt::LinkAction);
+    event->accept();
+    return true;
+}
+
+} // namespace
+
 void Frame::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (event->mimeData()->hasUrls())
-        event->acceptProposedAction();
+    acceptAsCopy(event);
+}
+
+void Frame::dragMoveEvent(QDragMoveEvent* event)
+{
+    acceptAsCopy(event);
 }
 
 void Frame::dropEvent(QDropEvent* event)
 {
+    if (!acceptAsCopy(event))
+        return;
     const QList<QUrl> urls = event->mimeData()->urls();
-    event->acceptProposedAction();
     raise();
     activateWindow();
     // Each file opens in turn; the last one stays the document.

@@ -249,6 +249,49 @@ TEST_F(Session, AFileDroppedOnTheTextOpensToo)
     EXPECT_EQ(ui.messages().size(), 1);
 }
 
+TEST_F(Session, ADroppedFileIsCopiedNeverMovedAwayFromItsSource)
+{
+    const QString path = writeFile(QStringLiteral("dropped.txt"), "dropped text");
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    ASSERT_TRUE(start());
+    const QPoint at = frame()->rect().center();
+    const struct {
+        Qt::DropActions possible;
+        Qt::DropAction proposed;
+        Qt::DropAction taken;  // IgnoreAction: refused
+    } cases[] = {
+        {Qt::CopyAction | Qt::MoveAction, Qt::MoveAction, Qt::CopyAction},
+        {Qt::MoveAction | Qt::LinkAction, Qt::MoveAction, Qt::LinkAction},
+        {Qt::CopyAction, Qt::CopyAction, Qt::CopyAction},
+        {Qt::MoveAction, Qt::MoveAction, Qt::IgnoreAction},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.possible));
+        view()->setText(std::u16string_view(u"draft"));
+        document()->setModifiedFlag(false);
+        QDragEnterEvent enter(at, c.possible, &data, Qt::LeftButton, Qt::NoModifier);
+        enter.setDropAction(c.proposed);
+        QApplication::sendEvent(frame(), &enter);
+        QDragMoveEvent move(at, c.possible, &data, Qt::LeftButton, Qt::NoModifier);
+        move.setDropAction(c.proposed);
+        QApplication::sendEvent(frame(), &move);
+        QDropEvent dropped(QPointF(at), c.possible, &data, Qt::LeftButton, Qt::NoModifier);
+        dropped.setDropAction(c.proposed);
+        QApplication::sendEvent(frame(), &dropped);
+        const bool taken = c.taken != Qt::IgnoreAction;
+        for (const QDropEvent* e : {static_cast<QDropEvent*>(&enter),
+                                    static_cast<QDropEvent*>(&move), &dropped}) {
+            EXPECT_EQ(e->isAccepted(), taken);
+            if (taken) {
+                EXPECT_EQ(e->dropAction(), c.taken);
+            }
+        }
+        EXPECT_EQ(text(), taken ? u"dropped text" : u"draft");
+    }
+    EXPECT_TRUE(QFile::exists(path));
+}
+
 TEST_F(Session, ThreeDroppedFilesOpenInTurnAndTheLastStays)
 {
     QList<QUrl> urls;
