@@ -36,7 +36,7 @@ bool IniFile::edit(Edit&& change)
     // A file made read-only keeps its settings: the rename of the atomic write would
     // otherwise replace it regardless.
     if (contents.status == shell::FileContents::Status::Failed ||
-        (contents.status == shell::FileContents::Status::Read && ::faccessat(AT_FDCWD, m_path.c_str(), W_OK, AT_EACCESS) != 0))
+        (contents.status == shell::FileContents::Status::Read && shell::isReadOnlyFile(m_path)))
         return false;
     IniText text(contents.bytes);
     if (!change(text))
@@ -54,7 +54,7 @@ bool IniFile::canWrite() const
     const shell::FileContents contents = shell::readWholeFile(m_path, kMaxSettingsBytes);
     switch (contents.status) {
     case shell::FileContents::Status::Read:
-        return ::faccessat(AT_FDCWD, m_path.c_str(), W_OK, AT_EACCESS) == 0;
+        return !shell::isReadOnlyFile(m_path);
     case shell::FileContents::Status::Missing: {
         const std::size_t slash = m_path.rfind('/');
         const std::string folder = slash == std::string::npos ? "." : m_path.substr(0, slash + 1);

@@ -106,7 +106,8 @@ int writePermission(const std::string& path, const struct stat& info)
 {
     if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
         return EACCES;
-    if (::access(path.c_str(), W_OK) != 0 && (errno == EACCES || errno == EROFS))
+    if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0 &&
+        (errno == EACCES || errno == EROFS))
         return errno;
     return 0;
 }

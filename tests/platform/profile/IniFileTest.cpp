@@ -122,6 +122,21 @@ TEST(ProfileIniFile, ReplacingLeavesNoTemporaryAndKeepsPermissions)
     EXPECT_EQ(folder.entries(), std::vector<std::string>{"quillet.ini"});
 }
 
+TEST(ProfileIniFile, AFileWithoutWritePermissionIsNeitherWritableNorWritten)
+{
+    TempFolder folder;
+    IniFile ini(folder.file("quillet.ini"));
+    ASSERT_TRUE(ini.writeInt(u"Settings", u"TabStops", 4));
+    const std::string before = readBytes(ini.path());
+    // No write bit at all is read-only for every user, the superuser included.
+    ASSERT_EQ(::chmod(ini.path().c_str(), 0444), 0);
+    EXPECT_FALSE(ini.canWrite());
+    EXPECT_FALSE(ini.writeInt(u"Settings", u"TabStops", 8));
+    EXPECT_EQ(readBytes(ini.path()), before);
+    ASSERT_EQ(::chmod(ini.path().c_str(), 0644), 0);
+    EXPECT_TRUE(ini.canWrite());
+}
+
 TEST(ProfileIniFile, WritesGoThroughSymbolicLinks)
 {
     TempFolder folder;
