@@ -12,7 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <unistd.h>
+#include <cerrno>
 
 namespace platform::fx {
 
@@ -184,7 +184,11 @@ const CommandMap& Document::classCommands()
 
 void Document::reportFileError(int osError, const QString& path)
 {
-    const FileErrorCause cause = causeFromErrno(osError);
+    FileErrorCause cause = causeFromErrno(osError);
+    // Only a file missing from a folder that is there is "not found"; a folder that is
+    // missing (gone since the file was opened, say) makes the path a bad one.
+    if (osError == ENOENT && !QFileInfo(QFileInfo(path).absolutePath()).isDir())
+        cause = FileErrorCause::BadPath;
     showMessage(m_dialogParent,
                 QString::fromStdU16String(fileErrorMessage(cause, toU16String(path))),
                 MsgIcon::Stop);

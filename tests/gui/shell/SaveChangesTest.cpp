@@ -314,6 +314,27 @@ TEST_F(SaveChanges, AFailedSaveUnderTheQuestionStopsTheCommand)
     EXPECT_EQ(readFile(path), QByteArray("old"));
 }
 
+TEST_F(SaveChanges, AMissingFolderIsABadPathToOpenAndToSave)
+{
+    const QString folder = filePath(QStringLiteral("folder"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    const QString path = folder + QStringLiteral("/memo.txt");
+    ASSERT_TRUE(QFile(path).open(QIODevice::WriteOnly));
+    ASSERT_TRUE(start({path}));
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    type(QStringLiteral("kept "));
+    const QString bad = path + QStringLiteral(" には無効なﾊﾟｽが含まれています。");
+    frame()->executeCommand(res::ID_FILE_SAVE);
+    EXPECT_EQ(messageTexts(), QStringList{bad});
+    EXPECT_TRUE(document()->isModified());
+    ui.clear();
+    ui.answerMessage(MsgAnswer::No);  // do not save the text first
+    ui.answerFile(path);
+    frame()->executeCommand(res::ID_FILE_OPEN);
+    EXPECT_EQ(messageTexts().value(1), bad);
+    EXPECT_EQ(text(), u"kept ");
+}
+
 TEST_F(SaveChanges, ARecentFileThatIsGoneLeavesTheList)
 {
     const QString a = writeFile(QStringLiteral("a.txt"), "A");
