@@ -94,6 +94,9 @@ void CMyView::OnImportJapanese()
     auto bytes = ReadImportFile(ShortRead::Fails);
     if (!bytes)
         return;
+    // The text ends at the first zero byte, as the other imports' texts do.
+    if (const std::size_t zero = bytes->find('\0'); zero != std::string::npos)
+        bytes->resize(zero);
     // Detection and conversion run whatever the code page and the option say.
     doc::ConvertJapaneseToShiftJis(*bytes);
     const auto text = platform::nls::decode(932, *bytes);

@@ -53,8 +53,12 @@ protected:
 
 TEST_F(ImportExportTest, JapaneseImportTurnsEveryEncodingIntoTheSameTextAtTheCaret)
 {
+    // A zero byte ends the text in every encoding; what follows it is never inserted.
+    const QByteArray afterZero("\0\x82\xa0tail", 7);
     const struct { const char* name; QByteArray bytes; } files[] = {
-        {"euc.txt", kJapaneseEuc}, {"jis.txt", kJapaneseJis}, {"sjis.txt", kJapaneseSjis}};
+        {"euc.txt", kJapaneseEuc}, {"jis.txt", kJapaneseJis}, {"sjis.txt", kJapaneseSjis},
+        {"euc0.txt", kJapaneseEuc + afterZero}, {"jis0.txt", kJapaneseJis + afterZero},
+        {"sjis0.txt", kJapaneseSjis + afterZero}};
     for (const auto& f : files) {
         view()->setText(std::u16string_view(u"[]"));
         view()->setSel(1, 1);
