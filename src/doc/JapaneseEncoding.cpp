@@ -82,25 +82,56 @@ JapaneseEncoding DetectJapaneseEncoding(std::string_view bytes)
     return JapaneseEncoding::Undecided;
 }
 
-JapaneseEncoding ConvertJapaneseToShiftJis(std::string& bytes)
+JapaneseEncoding ConvertJapaneseToShiftJis(std::string& bytes,
+                                           std::vector<std::uint32_t>* origins)
 {
+    if (origins)
+        origins->clear();
     const JapaneseEncoding found = DetectJapaneseEncoding(bytes);
     if (found == JapaneseEncoding::EucJp)
-        EucToShiftJis(bytes);
+        EucToShiftJis(bytes, origins);
     else if (found == JapaneseEncoding::Iso2022Jp)
-        JisToShiftJis(bytes);
+        JisToShiftJis(bytes, origins);
     return found;
 }
 
+namespace {
+
+// Records, when asked, the input offset each written byte came from: every byte written
+// since the last call came from the step that began at the offset given then.
+class OriginLog {
+public:
+    OriginLog(std::vector<std::uint32_t>* origins, const std::size_t& written)
+        : m_origins(origins), m_written(written)
+    {
+    }
+    void from(std::size_t offset)
+    {
+        if (!m_origins)
+            return;
+        m_origins->resize(m_written, std::uint32_t(m_step));
+        m_step = offset;
+    }
+
+private:
+    std::vector<std::uint32_t>* m_origins;
+    const std::size_t& m_written;
+    std::size_t m_step = 0;
+};
+
+} // namespace
+
 // Every step reads at least as many bytes as it writes, so writing behind the read position
 // in the same buffer needs no copy of the input.
-void EucToShiftJis(std::string& bytes)
+void EucToShiftJis(std::string& bytes, std::vector<std::uint32_t>* origins)
 {
     const std::size_t end = dataLength(bytes);
     char* p = bytes.data();
     std::size_t r = 0;
     std::size_t w = 0;
+    OriginLog log(origins, w);
     while (r < end) {
+        log.from(r);
         const auto a = static_cast<unsigned char>(p[r++]);
         if (a < 0x80) {
             p[w++] = static_cast<char>(a);
@@ -118,10 +149,11 @@ void EucToShiftJis(std::string& bytes)
         eucPairToShiftJis(a, b, p + w);
         w += 2;
     }
+    log.from(r);
     bytes.resize(w);
 }
 
-void JisToShiftJis(std::string& bytes)
+void JisToShiftJis(std::string& bytes, std::vector<std::uint32_t>* origins)
 {
     const std::size_t end = dataLength(bytes);
     char* p = bytes.data();
@@ -131,7 +163,9 @@ void JisToShiftJis(std::string& bytes)
     JisMode mode = JisMode::Ascii;
     std::size_t r = 0;
     std::size_t w = 0;
+    OriginLog log(origins, w);
     while (r < end) {
+        log.from(r);
         const unsigned c = at(r);
         if (c == kEsc) {
             // at() reads a cut-short sequence's missing bytes as 0, which matches nothing.
@@ -182,6 +216,7 @@ void JisToShiftJis(std::string& bytes)
             break;
         }
     }
+    log.from(r);
     bytes.resize(w);
 }
 

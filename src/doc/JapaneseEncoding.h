@@ -6,8 +6,10 @@
 // The bytes are a zero-terminated string: the data ends at the first zero byte, or at the
 // end of the std::string when it holds none.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace doc {
 
@@ -29,7 +31,11 @@ JapaneseEncoding DetectJapaneseEncoding(std::string_view bytes);
 
 // Detects, then runs EucToShiftJis for EUC-JP or JisToShiftJis for ISO-2022-JP. Shift_JIS
 // and undecided bytes are left exactly as they are. Returns the detection result.
-JapaneseEncoding ConvertJapaneseToShiftJis(std::string& bytes);
+// When origins is given and the bytes are converted, it receives for each converted byte the
+// offset of the input byte it came from (the first byte of its pair or sequence), so that
+// a place in the result can be told as a place in the file; otherwise it is left empty.
+JapaneseEncoding ConvertJapaneseToShiftJis(std::string& bytes,
+                                           std::vector<std::uint32_t>* origins = nullptr);
 
 // Both rewrite bytes in place and never make the data longer. Afterwards bytes holds the
 // converted data only (anything after the input's first zero byte is dropped).
@@ -41,13 +47,13 @@ JapaneseEncoding ConvertJapaneseToShiftJis(std::string& bytes);
 //
 // EUC-JP: 8E xx (half-width katakana) becomes one byte; any other eight-bit byte starts a
 // JIS X 0208 pair (8F gets no three-byte handling); ASCII is copied.
-void EucToShiftJis(std::string& bytes);
+void EucToShiftJis(std::string& bytes, std::vector<std::uint32_t>* origins = nullptr);
 
 // ISO-2022-JP: ESC $ B and ESC $ @ switch to kanji, ESC ( B, ESC ( J and SI to ASCII,
 // ESC ( I and SO to half-width katakana; those sequences are dropped. Any other byte,
 // an ESC that starts none of them included, is data of the current mode: copied in ASCII,
 // raised by 0x80 in katakana, and in kanji paired with the next byte, control bytes such as
 // CR and LF too.
-void JisToShiftJis(std::string& bytes);
+void JisToShiftJis(std::string& bytes, std::vector<std::uint32_t>* origins = nullptr);
 
 } // namespace doc

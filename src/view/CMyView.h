@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 #include <string_view>
 #include <span>
 
@@ -63,8 +64,10 @@ public:
     // The same question before the Macintosh Japanese export.
     bool ConfirmLossyMacJapaneseExport(std::u16string_view text);
     // After an open: when bytes could not be decoded with the current page, says so once
-    // the text is on the screen.
-    void AnnounceUndecodableBytes(std::string_view bytes);
+    // the text is on the screen. origins, when not empty, holds the file offset of each of
+    // bytes (which were converted from another Japanese encoding).
+    void AnnounceUndecodableBytes(std::string_view bytes,
+                                  const std::vector<std::uint32_t>& origins = {});
     // After an open whose text ended at a zero byte at offset, fileBytes into the file:
     // says that the rest is not shown and that a save drops it.
     void AnnounceHiddenBytes(std::uint64_t offset, std::uint64_t fileBytes);

@@ -97,12 +97,16 @@ void CMyView::AnnounceHiddenBytes(std::uint64_t offset, std::uint64_t fileBytes)
     });
 }
 
-void CMyView::AnnounceUndecodableBytes(std::string_view bytes)
+void CMyView::AnnounceUndecodableBytes(std::string_view bytes,
+                                       const std::vector<std::uint32_t>& origins)
 {
-    const auto loss = platform::nls::findDecodingLoss(m_nCodePage, bytes);
+    auto loss = platform::nls::findDecodingLoss(m_nCodePage, bytes);
     const auto info = platform::nls::codePageInfo(m_nCodePage);
     if (!loss || !loss->any() || !info)
         return;
+    // The place in the file, not in the bytes converted from it.
+    if (loss->firstOffset < origins.size())
+        loss->firstOffset = origins[loss->firstOffset];
     const QString message = qstr(res::formatStrings(
         res::loadString(res::IDP_OPEN_UNDECODABLE_BYTES),
         {u16(QString::number(loss->byteCount)), u16(QString::number(loss->firstOffset)),

@@ -13,6 +13,7 @@
 
 #include <new>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -59,8 +60,10 @@ void CMyView::ReadEncoded(platform::fx::Archive& ar, std::uint64_t byteCount)
     if (bytes.size() < byteCount)
         AnnounceHiddenBytes(bytes.size(), byteCount);
 
+    // Where each converted byte was in the file, for telling where an undecodable one was.
+    std::vector<std::uint32_t> origins;
     if (m_bAutoDetectJa && m_nCodePage == 932)
-        doc::ConvertJapaneseToShiftJis(bytes);
+        doc::ConvertJapaneseToShiftJis(bytes, &origins);
 
     namespace nls = platform::nls;
     std::u16string text;
@@ -87,7 +90,7 @@ void CMyView::ReadEncoded(platform::fx::Archive& ar, std::uint64_t byteCount)
             nls::multiByteToWideChar(m_nCodePage, flags, bytes.data(), int(bytes.size()),
                                      text.data(), units);
         }
-        AnnounceUndecodableBytes(bytes);
+        AnnounceUndecodableBytes(bytes, origins);
     }
     bytes = std::string();
     setText(text);

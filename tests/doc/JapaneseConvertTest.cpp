@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <random>
+#include <vector>
 
 using codectest::hexBytes;
 using codectest::readFixture;
@@ -118,6 +120,26 @@ TEST(JapaneseConvert, OnlyEucAndJisAreRewritten)
     EXPECT_EQ(toHex(euc), "41 82 A0 B1");
 }
 
+TEST(JapaneseConvert, EachConvertedByteKnowsWhereInTheFileItCameFrom)
+{
+    const struct {
+        const char* input;
+        std::vector<std::uint32_t> origins;
+    } cases[] = {
+        {"41 A4 A2 8E B1 42", {0, 1, 1, 3, 5}},                   // EUC: pairs, kana, ASCII
+        {"41 A4", {0, 1}},                                        // a pair cut short
+        {"1B 24 42 24 22 1B 28 42 0D 0A 0E 31 0F 41", {3, 3, 8, 9, 11, 13}}, // JIS
+        {"1B 24 42 24", {3}},                                     // kanji cut short
+        {"82 A0", {}},                                            // Shift_JIS: not converted
+    };
+    for (const auto& c : cases) {
+        std::string bytes = hexBytes(c.input);
+        std::vector<std::uint32_t> origins{99};
+        doc::ConvertJapaneseToShiftJis(bytes, &origins);
+        EXPECT_EQ(origins, c.origins) << c.input;
+    }
+}
+
 TEST(JapaneseConvert, RandomBytesNeverGrowOrGainZeros)
 {
     std::mt19937 rng(7);
@@ -129,9 +151,21 @@ TEST(JapaneseConvert, RandomBytesNeverGrowOrGainZeros)
         const std::size_t dataLength = std::string_view(input.c_str()).size();
         for (auto convert : {doc::EucToShiftJis, doc::JisToShiftJis}) {
             std::string bytes = input;
-            convert(bytes);
+            std::vector<std::uint32_t> origins;
+            convert(bytes, &origins);
             EXPECT_LE(bytes.size(), dataLength) << toHex(input);
             EXPECT_EQ(bytes.find('\0'), std::string::npos) << toHex(input);
+            // Each output byte comes from an input byte at or before its own place, in
+            // order, and the input before that byte converts to the output before it.
+            ASSERT_EQ(origins.size(), bytes.size()) << toHex(input);
+            for (std::size_t k = 0; k < origins.size(); ++k) {
+                EXPECT_GE(origins[k], k ? origins[k - 1] : 0u) << toHex(input);
+                EXPECT_LT(origins[k], dataLength) << toHex(input);
+                std::string before = input.substr(0, origins[k]);
+                convert(before, nullptr);
+                EXPECT_LE(before.size(), k) << toHex(input);
+                EXPECT_EQ(before, bytes.substr(0, before.size())) << toHex(input);
+            }
         }
     }
 }

@@ -255,6 +255,27 @@ TEST_F(JapaneseDetectionOnOpenTest, EucAndJisFilesOpenAsTextAndTheNextSaveWrites
     }
 }
 
+TEST_F(JapaneseDetectionOnOpenTest, AnUndecodableByteIsPlacedInTheFileNotInTheConversion)
+{
+    setSetting(u"Ja", 1);
+    ASSERT_TRUE(start());
+    // Row 9 of JIS X 0208 is empty: 29 21 (EUC A9 A1) becomes 85 40, which 932 lacks.
+    const struct { QByteArray bytes; int offset; } files[] = {
+        {QByteArray::fromHex("1b244224221b2842410d0a1b244229211b2842"), 14},
+        {QByteArray::fromHex("a4a28eb1a9a1"), 4},
+    };
+    for (const auto& f : files) {
+        ui.clear();
+        ASSERT_TRUE(app->openDocumentFile(writeFile(QStringLiteral("ja.txt"), f.bytes)));
+        QApplication::processEvents();
+        ASSERT_EQ(ui.messages().size(), 1);
+        EXPECT_TRUE(ui.messages()[0].text.contains(
+            QStringLiteral("(最初のバイトの位置は %1、16 進で %2)")
+                .arg(f.offset).arg(QString::number(f.offset, 16).toUpper())))
+            << ui.messages()[0].text.toStdString();
+    }
+}
+
 TEST_F(JapaneseDetectionOnOpenTest, WithTheOptionOffEucIsDecodedAsShiftJisBytes)
 {
     ASSERT_TRUE(start());
