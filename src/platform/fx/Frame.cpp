@@ -19,6 +19,8 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <algorithm>
+
 namespace platform::fx {
 
 namespace {
@@ -403,11 +405,15 @@ namespace {
 
 // A dropped file is opened, never taken: the drop copies (or links) whatever the source
 // proposes, so that a file manager that offered a move does not remove the file after it.
-// A source that allows nothing but a move is refused.
+// A source that allows nothing but a move is refused, and so are addresses of no local file
+// (a link dragged from a browser), which nothing would open.
 bool acceptAsCopy(QDropEvent* event)
 {
     const Qt::DropActions possible = event->possibleActions();
-    if (!event->mimeData()->hasUrls() || !(possible & (Qt::CopyAction | Qt::LinkAction))) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    const bool anyFile =
+        std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
+    if (!anyFile || !(possible & (Qt::CopyAction | Qt::LinkAction))) {
         event->ignore();
         return false;
     }

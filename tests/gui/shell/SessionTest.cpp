@@ -290,6 +290,13 @@ TEST_F(Session, ADroppedFileIsCopiedNeverMovedAwayFromItsSource)
         EXPECT_EQ(text(), taken ? u"dropped text" : u"draft");
     }
     EXPECT_TRUE(QFile::exists(path));
+
+    // An address of no local file is refused from the start.
+    QMimeData web;
+    web.setUrls({QUrl(QStringLiteral("https://example.com/a.txt"))});
+    QDragEnterEvent enter(at, Qt::CopyAction, &web, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame(), &enter);
+    EXPECT_FALSE(enter.isAccepted());
 }
 
 TEST_F(Session, ThreeDroppedFilesOpenInTurnAndTheLastStays)
