@@ -57,8 +57,7 @@ void CMyView::ReadEncoded(platform::fx::Archive& ar, std::uint64_t byteCount)
     // The text ends at the first zero byte.
     bytes[byteCount] = '\0';
     bytes.resize(std::char_traits<char>::length(bytes.c_str()));
-    if (bytes.size() < byteCount)
-        AnnounceHiddenBytes(bytes.size(), byteCount);
+    const std::size_t shownBytes = bytes.size();
 
     // Where each converted byte was in the file, for telling where an undecodable one was.
     std::vector<std::uint32_t> origins;
@@ -90,8 +89,13 @@ void CMyView::ReadEncoded(platform::fx::Archive& ar, std::uint64_t byteCount)
             nls::multiByteToWideChar(m_nCodePage, flags, bytes.data(), int(bytes.size()),
                                      text.data(), units);
         }
-        AnnounceUndecodableBytes(bytes, origins);
     }
+    // Told once the load has succeeded: first what is not shown at all, then what is shown
+    // in place of bytes that could not be read.
+    if (shownBytes < byteCount)
+        AnnounceHiddenBytes(shownBytes, byteCount);
+    if (!bytes.empty())
+        AnnounceUndecodableBytes(bytes, origins);
     bytes = std::string();
     setText(text);
     viewport()->update();
