@@ -113,8 +113,7 @@ bool CMyApp::initInstance()
     }
 
     auto* frame = static_cast<CMainFrame*>(mainFrame());
-    const bool maximized = frame->RestoreWindowPlacement();
-    if (maximized)
+    if (frame->StartsMaximized())
         frame->showMaximized();
     else
         frame->show();
