@@ -18,7 +18,9 @@
 
 #include <QApplication>
 #include <QFontMetricsF>
+#include <QPageRanges>
 #include <QPageSetupDialog>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -186,18 +188,27 @@ bool CMyView::PrintPages(QPrinter& printer, bool preview)
         report(this, res::IDP_PRINT_NO_ROOM);
         return false;
     }
-    unsigned first = 1, last = info.m_nLastPage;
-    if (!preview && printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
-        first = unsigned(printer.fromPage());
-        last = std::min(last, unsigned(std::max(printer.toPage(), printer.fromPage())));
-    }
-    for (unsigned page = first; page <= last; ++page) {
-        if (page > first)
+    // The print dialog's page field takes a list ("1,3,5-7"); only the pages named print.
+    const QPageRanges ranges = !preview && printer.printRange() == QPrinter::PageRange
+                                   ? printer.pageRanges()
+                                   : QPageRanges();
+    bool printedAny = false;
+    for (unsigned page = 1; page <= info.m_nLastPage; ++page) {
+        if (!ranges.isEmpty() && !ranges.contains(int(page)))
+            continue;
+        if (printedAny)
             printer.newPage();
+        printedAny = true;
         info.m_nCurPage = page;
         OnPrint(dc, info);
     }
     OnEndPrinting(dc, info);
+    if (!printedAny) {
+        // None of the pages named exists: nothing goes to the printer, not even a blank sheet.
+        printer.abort();
+        dc.end();
+        return true;
+    }
     // A printer that went away while the pages were sent reports an error state.
     if (!dc.end() || printer.printerState() == QPrinter::Error) {
         report(this, res::IDP_PRINT_FAILED);
@@ -239,6 +250,12 @@ void CMyView::OnFilePrintPreview()
     QPrintPreviewDialog dialog(&printer, platform::fx::dialogParentOf(this));
     unsigned openAt = 1;
     connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [&](QPrinter* p) {
+        // The preview's print button asks for the pages on the real printer: they print as
+        // through the print command, with the pages chosen in its dialog.
+        if (!p->paintEngine() || p->paintEngine()->type() != QPaintEngine::Picture) {
+            PrintPages(*p);
+            return;
+        }
         // The preview paints its own pages; the page of the selection is found with them.
         QPainter dc;
         if (!dc.begin(p))

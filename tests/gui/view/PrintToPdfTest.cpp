@@ -3,6 +3,7 @@
 
 #include "../shell/ShellTestSupport.h"
 
+#include <QPageRanges>
 #include <QPageSize>
 #include <QPrinter>
 #include <QProcess>
@@ -79,6 +80,39 @@ TEST_F(PrintToPdf, PagesMatchTheEngineAndEachCarriesHeaderNumberAndFooter)
             columns << line.indexOf(QStringLiteral("column")) - line.indexOf(QStringLiteral("line "));
     ASSERT_GT(columns.size(), 20);
     EXPECT_EQ(std::count(columns.begin(), columns.end(), columns.first()), columns.size());
+    quit();
+}
+
+TEST_F(PrintToPdf, OnlyThePagesNamedInThePrintDialogPrint)
+{
+    QByteArray bytes;
+    for (int i = 1; i <= 300; ++i)
+        bytes += "line " + QByteArray::number(i) + "\r\n";
+    ASSERT_TRUE(start({writeFile(QStringLiteral("pages.txt"), bytes)}));
+    QPrinter printer(QPrinter::HighResolution);
+    const QString pdf = filePath(QStringLiteral("pages.pdf"));
+    toPdf(printer, pdf);
+    const unsigned count = view()->CountPages(printer);
+    ASSERT_GE(count, 5u);
+    const QString last = QString::number(count);
+    const struct {
+        QString ranges;
+        QStringList footers;
+    } cases[] = {
+        {QStringLiteral("1,3"), {QStringLiteral("1"), QStringLiteral("3")}},
+        {QStringLiteral("2-3,5"), {QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("5")}},
+        {QStringLiteral("4,") + last + QStringLiteral("-99"), {QStringLiteral("4"), last}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.ranges.toStdString());
+        printer.setPrintRange(QPrinter::PageRange);
+        printer.setPageRanges(QPageRanges::fromString(c.ranges));
+        ASSERT_TRUE(view()->PrintPages(printer));
+        QStringList footers;
+        for (const QString& page : printedPages(pdf))
+            footers << page.split(QLatin1Char('\n'), Qt::SkipEmptyParts).last().simplified().section(u' ', -1);
+        EXPECT_EQ(footers, c.footers);
+    }
     quit();
 }
 
