@@ -173,6 +173,10 @@ void CMyView::OnEndPrinting(QPainter&, CPrintInfo&)
 
 bool CMyView::PrintPages(QPrinter& printer, bool preview)
 {
+    // The job carries the text's title, so the print queue (and a PDF printer's file name)
+    // tells one job from another.
+    if (auto* app = platform::fx::App::instance(); app && app->document())
+        printer.setDocName(app->document()->title());
     QPainter dc;
     if (!dc.begin(&printer)) {
         report(this, res::IDP_PRINT_FAILED);

@@ -53,6 +53,7 @@ TEST_F(PrintToPdf, PagesMatchTheEngineAndEachCarriesHeaderNumberAndFooter)
     toPdf(printer, pdf);
     const unsigned expected = view()->CountPages(printer);
     ASSERT_TRUE(view()->PrintPages(printer));
+    EXPECT_EQ(printer.docName(), QStringLiteral("print.txt"));  // the job's name in the queue
     const QStringList pages = printedPages(pdf);
     ASSERT_GT(expected, 4u);
     ASSERT_EQ(unsigned(pages.size()), expected);
@@ -123,6 +124,7 @@ TEST_F(PrintToPdf, AnEmptyTextIsOnePageAndAPageWithoutRoomIsReported)
     const QString pdf = filePath(QStringLiteral("empty.pdf"));
     toPdf(printer, pdf);
     ASSERT_TRUE(view()->PrintPages(printer));
+    EXPECT_EQ(printer.docName(), QStringLiteral("無題"));
     const QStringList pages = printedPages(pdf);
     ASSERT_EQ(pages.size(), 1);
     EXPECT_TRUE(pages.first().contains(QStringLiteral("無題")));
