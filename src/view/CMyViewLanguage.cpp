@@ -88,7 +88,12 @@ void CMyView::OnFontSelect()
     // The dialog starts on the face that is really drawn (a substitute for one this system
     // lacks) and counts sizes in points.
     request.initial = m_font;
-    request.initial.setFamily(QFontInfo(m_font).family());
+    const QFontInfo drawn(m_font);
+    request.initial.setFamily(drawn.family());
+    // The dialog finds the style by name, and the name it would make up from the weight is
+    // translated ("標準") where the face's own is not ("Regular"): without the face's own
+    // name it falls on the first style, often Bold, and OK alone would change the font.
+    request.initial.setStyleName(drawn.styleName());
     if (m_logFont.lfHeight < 0)
         request.initial.setPointSizeF(-m_logFont.lfHeight * 72.0 / dpi);
     const auto chosen =

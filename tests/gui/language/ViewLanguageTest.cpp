@@ -8,7 +8,12 @@
 #include "platform/profile/ValueForms.h"
 #include "res/Resource.h"
 
+#include "app/QtTranslations.h"
+
+#include <QCoreApplication>
+#include <QFontDialog>
 #include <QRegularExpression>
+#include <QTranslator>
 
 using quillet_test::cancelDialog;
 using quillet_test::chooseCodePage;
@@ -251,6 +256,34 @@ TEST_F(LanguageViewTest, FontCommandChangesOnlyTheCurrentPagesFont)
     EXPECT_TRUE(iniText().isEmpty());
     view->onDestroy();
     EXPECT_EQ(storedFont(932), view->m_logFont);
+}
+
+TEST_F(LanguageViewTest, TheFontDialogStartsOnTheStyleReallyDrawn)
+{
+    // With Qt's texts in Japanese the dialog cannot match the style by its English name;
+    // it must be told the face's own style name, or OK alone would make the text bold.
+    QTranslator* translator = installQtTranslations(*QCoreApplication::instance());
+    ASSERT_NE(translator, nullptr) << "qtbase_ja.qm missing (package qt6-translations-l10n)";
+    createView();
+    for (const QString& family : {QString(), QStringLiteral("DejaVu Sans Mono")}) {
+        SCOPED_TRACE(family.toStdString());
+        if (!family.isEmpty()) {
+            QFont chosen(family);
+            chosen.setPointSize(12);
+            chosen.setItalic(true);
+            host.answerFont(chosen);
+            view->OnFontSelect();
+        }
+        host.answerFont(std::nullopt);
+        view->OnFontSelect();
+        QFontDialog dialog;
+        dialog.setCurrentFont(host.shown().last().font.initial);
+        const QFontInfo drawn(view->font());
+        EXPECT_EQ(dialog.currentFont().weight(), drawn.weight());
+        EXPECT_EQ(dialog.currentFont().italic(), drawn.italic());
+    }
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
 }
 
 TEST_F(LanguageViewTest, FontDialogCancelledChangesNothing)
