@@ -57,6 +57,14 @@ void report(QWidget* view, unsigned id, const QString& arg = {})
     platform::fx::showMessage(platform::fx::dialogParentOf(view), text, platform::fx::MsgIcon::Exclamation);
 }
 
+// The job carries the text's title, so the print queue (and a PDF printer's file name)
+// tells one job from another; the print dialog offers it as the name of a PDF file too.
+void nameJob(QPrinter& printer)
+{
+    if (auto* app = platform::fx::App::instance(); app && app->document())
+        printer.setDocName(app->document()->title());
+}
+
 } // namespace
 
 // What one print run holds between OnBeginPrinting and OnEndPrinting.
@@ -173,10 +181,7 @@ void CMyView::OnEndPrinting(QPainter&, CPrintInfo&)
 
 bool CMyView::PrintPages(QPrinter& printer, bool preview)
 {
-    // The job carries the text's title, so the print queue (and a PDF printer's file name)
-    // tells one job from another.
-    if (auto* app = platform::fx::App::instance(); app && app->document())
-        printer.setDocName(app->document()->title());
+    nameJob(printer);
     QPainter dc;
     if (!dc.begin(&printer)) {
         report(this, res::IDP_PRINT_FAILED);
@@ -237,6 +242,7 @@ unsigned CMyView::CountPages(QPrinter& printer)
 void CMyView::OnFilePrint()
 {
     QPrinter& printer = CurrentPrinter();
+    nameJob(printer);
     QPrintDialog dialog(&printer, platform::fx::dialogParentOf(this));
     if (platform::fx::UiHost::current().runModal(dialog) != QDialog::Accepted)
         return;
