@@ -258,6 +258,10 @@ void CMyView::OnFilePrintPreview()
 {
     QPrinter& printer = CurrentPrinter();
     QPrintPreviewDialog dialog(&printer, platform::fx::dialogParentOf(this));
+    // The preview takes the main window's place and size, where its pages can be read,
+    // instead of a small window of its own.
+    if (const QWidget* top = window(); top && top->isVisible())
+        dialog.setGeometry(top->geometry());
     unsigned openAt = 1;
     connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [&](QPrinter* p) {
         // The preview's print button asks for the pages on the real printer: they print as

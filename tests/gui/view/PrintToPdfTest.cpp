@@ -3,8 +3,10 @@
 
 #include "../shell/ShellTestSupport.h"
 
+#include <QDialog>
 #include <QPageRanges>
 #include <QPageSize>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 
@@ -113,6 +115,44 @@ TEST_F(PrintToPdf, OnlyThePagesNamedInThePrintDialogPrint)
         for (const QString& page : printedPages(pdf))
             footers << page.split(QLatin1Char('\n'), Qt::SkipEmptyParts).last().simplified().section(u' ', -1);
         EXPECT_EQ(footers, c.footers);
+    }
+    quit();
+}
+
+TEST_F(PrintToPdf, ThePreviewFillsTheWindowAndOpensAtTheCaretsPage)
+{
+    QByteArray bytes;
+    for (int i = 1; i <= 400; ++i)
+        bytes += "line " + QByteArray::number(i) + "\r\n";
+    ASSERT_TRUE(start({writeFile(QStringLiteral("preview.txt"), bytes)}));
+    frame()->setGeometry(40, 50, 700, 560);
+    QPrinter& printer = CMyView::CurrentPrinter();
+    toPdf(printer, filePath(QStringLiteral("preview.pdf")));
+    const unsigned pages = view()->CountPages(printer);
+    ASSERT_GE(pages, 4u);
+    for (const unsigned caretPage : {1u, 3u, pages}) {
+        SCOPED_TRACE(caretPage);
+        // A caret in the middle of the page: its line's share of the text.
+        const int line = int((caretPage - 0.5) * 400 / pages);
+        const int at = int(text().find(u"line " + QString::number(line).toStdU16String() + u"\r"));
+        view()->setSel(at, at);
+        QRect geometry;
+        int shownPage = 0, pageCount = 0;
+        ui.answerModal([&](QDialog& dialog) {
+            geometry = dialog.geometry();
+            auto* widget = dialog.findChild<QPrintPreviewWidget*>();
+            if (widget) {
+                widget->updatePreview();
+                QApplication::processEvents();
+                shownPage = widget->currentPage();
+                pageCount = widget->pageCount();
+            }
+            return int(QDialog::Rejected);
+        });
+        view()->OnFilePrintPreview();
+        EXPECT_EQ(geometry, frame()->geometry());
+        EXPECT_EQ(pageCount, int(pages));
+        EXPECT_EQ(shownPage, int(caretPage));
     }
     quit();
 }
