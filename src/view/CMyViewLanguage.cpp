@@ -4,6 +4,7 @@
 #include "view/CMyView.h"
 
 #include "dialogs/LangSelectDlg.h"
+#include "view/LanguageFallbackFont.h"
 #include "view/LogFontQt.h"
 #include "dialogs/OptionsDlg.h"
 #include "platform/fx/App.h"
@@ -73,7 +74,8 @@ void CMyView::SaveLanguageFont()
 
 void CMyView::ApplyFont()
 {
-    m_font = doc::fontFromLogFont(m_logFont);
+    // Glyphs the face lacks come from the face that writes the code page's own script.
+    m_font = view::withLanguageFallback(doc::fontFromLogFont(m_logFont), m_nCodePage);
     // The control re-lays its text and its tab stops for the new font.
     setFont(m_font);
 }

@@ -4,6 +4,7 @@
 
 #include "LanguageTestSupport.h"
 
+#include "view/LanguageFallbackFont.h"
 #include "view/LogFontQt.h"
 #include "platform/profile/ValueForms.h"
 #include "res/Resource.h"
@@ -12,6 +13,7 @@
 
 #include <QCoreApplication>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QRegularExpression>
 #include <QTranslator>
 
@@ -284,6 +286,38 @@ TEST_F(LanguageViewTest, TheFontDialogStartsOnTheStyleReallyDrawn)
     }
     QCoreApplication::removeTranslator(translator);
     delete translator;
+}
+
+TEST_F(LanguageViewTest, HanIsDrawnInTheFaceOfTheCodePagesOwnLanguage)
+{
+    createView();
+    const struct {
+        unsigned codePage;
+        std::string_view language;
+    } cases[] = {{932, "ja"}, {936, "zh-cn"}, {54936, "zh-cn"}, {950, "zh-tw"},
+                 {949, "ko"}, {1252, ""}, {65001, ""}};
+    QStringList fallbacks;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.codePage);
+        EXPECT_EQ(view::cjkLanguageOfCodePage(c.codePage), c.language);
+        view->m_nCodePage = c.codePage;
+        view->ApplyFont();
+        const QStringList families = view->font().families();
+        const QString fallback = view::languageFallbackFamily(c.codePage, view->font());
+        // The face drawn for the record's own families stays first in line.
+        const QFont own = doc::fontFromLogFont(view->m_logFont);
+        EXPECT_EQ(QFontInfo(view->font()).family(), QFontInfo(own).family());
+        EXPECT_EQ(families.first(), own.families().value(0));
+        if (!c.language.empty() && !fallback.isEmpty())  // a system with a face for it
+            EXPECT_EQ(families.last(), fallback);
+        else
+            EXPECT_EQ(families, own.families());
+        fallbacks << fallback;
+    }
+    // With the CJK faces installed, Chinese does not borrow the Japanese face.
+    if (!fallbacks[0].isEmpty() && !fallbacks[1].isEmpty()) {
+        EXPECT_NE(fallbacks[0], fallbacks[1]);
+    }
 }
 
 TEST_F(LanguageViewTest, FontDialogCancelledChangesNothing)
