@@ -106,7 +106,14 @@ bool CMainFrame::OnCreate()
             [doc] { doc->setModifiedFlag(true); });
     m_pView->setFocus();
     JoinClipboardViewers();
+    m_bStartMaximized = RestoreWindowPlacement();
     return true;
+}
+
+void CMainFrame::showEvent(QShowEvent* event)
+{
+    m_bEverShown = true;
+    platform::fx::Frame::showEvent(event);
 }
 
 void CMainFrame::onDestroy()
@@ -143,7 +150,8 @@ void CMainFrame::SaveWindowPlacement()
     if (!app)
         return;
     platform::fx::WindowPlacement p;
-    p.showCmd = isMaximized()   ? platform::fx::WindowPlacement::kShowMaximized
+    const bool maximized = isMaximized() || (!m_bEverShown && m_bStartMaximized);
+    p.showCmd = maximized       ? platform::fx::WindowPlacement::kShowMaximized
               : isMinimized()   ? platform::fx::WindowPlacement::kShowMinimized
                                 : platform::fx::WindowPlacement::kShowNormal;
     const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();

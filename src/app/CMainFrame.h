@@ -23,9 +23,11 @@ public:
     CMyView* GetView() const { return m_pView; }
 
     // Reads "Settings"/"Window" and places the window; tells whether it should come up
-    // maximized.
+    // maximized. Runs when the frame is created, before anything can show it.
     bool RestoreWindowPlacement();
     void SaveWindowPlacement();
+    // Whether the stored placement asks for the first showing to be maximized.
+    bool StartsMaximized() const { return m_bStartMaximized; }
     void OnReadme();
 
     static const platform::fx::CommandMap& classCommands();
@@ -74,7 +76,12 @@ protected:
     bool OnCreate() override;
     void onDestroy() override;
     void onInitMenu() override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     CMyView* m_pView = nullptr;
+    bool m_bStartMaximized = false;
+    // A frame that was never shown (a print from the command line, a file that failed to
+    // open at start-up) stores the placement it was given, maximized state included.
+    bool m_bEverShown = false;
 };

@@ -113,8 +113,7 @@ bool CMyApp::initInstance()
     }
 
     auto* frame = static_cast<CMainFrame*>(mainFrame());
-    const bool maximized = frame->RestoreWindowPlacement();
-    if (maximized)
+    if (frame->StartsMaximized())
         frame->showMaximized();
     else
         frame->show();
@@ -133,12 +132,10 @@ bool CMyApp::PrintFromCommandLine(const CommandLine& cmd)
         platform::fx::showMessage(nullptr, text, platform::fx::MsgIcon::Exclamation);
         return false;
     };
-    // Driver and port name nothing here; the printer is found by its name alone.
-    const QPrinterInfo info = cmd.action == CommandLine::Action::PrintTo
-                                  ? QPrinterInfo::printerInfo(cmd.printerName)
-                                  : QPrinterInfo::defaultPrinter();
+    const bool named = cmd.action == CommandLine::Action::PrintTo && !cmd.printerName.isEmpty();
+    const QPrinterInfo info = PrinterFor(cmd);
     if (info.isNull()) {
-        if (cmd.action == CommandLine::Action::PrintTo && !cmd.printerName.isEmpty())
+        if (named)
             return message(res::IDP_PRINT_UNKNOWN_PRINTER, cmd.printerName);
         return message(res::IDP_PRINT_NO_PRINTER);
     }
@@ -149,6 +146,15 @@ bool CMyApp::PrintFromCommandLine(const CommandLine& cmd)
     QPrinter& printer = CMyView::CurrentPrinter();
     printer.setPrinterName(info.printerName());
     return view->PrintPages(printer);
+}
+
+QPrinterInfo CMyApp::PrinterFor(const CommandLine& cmd)
+{
+    // Driver and port name nothing here; the printer is found by its name alone. A "pt"
+    // that names no printer prints on the default one, as "p" does.
+    if (cmd.action == CommandLine::Action::PrintTo && !cmd.printerName.isEmpty())
+        return QPrinterInfo::printerInfo(cmd.printerName);
+    return QPrinterInfo::defaultPrinter();
 }
 
 void CMyApp::OnAppAbout()

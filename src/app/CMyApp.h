@@ -4,6 +4,7 @@
 
 #include "platform/fx/App.h"
 
+#include <QPrinterInfo>
 #include <QStringList>
 
 class CMyApp : public platform::fx::App {
@@ -30,6 +31,9 @@ public:
         QString printerName, driverName, portName;
     };
     static CommandLine ParseCommandLine(const QStringList& arguments);
+    // The printer a print request of the command line goes to: the one "pt" names, else the
+    // default printer; a null printer when there is none such.
+    static QPrinterInfo PrinterFor(const CommandLine& cmd);
 
     // Whether the main window was ever shown (start-up may end before).
     bool mainWindowShown() const { return m_shown; }

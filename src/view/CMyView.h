@@ -157,7 +157,7 @@ public:
     // Draws page info.m_nCurPage: header, rule, body, rule, footer.
     void OnPrint(QPainter& dc, CPrintInfo& info);
     void OnEndPrinting(QPainter& dc, CPrintInfo& info);
-    // Prints all pages (or the printer's page range) on printer. A printer that cannot be
+    // Prints all pages (or the pages the print dialog named) on printer. A printer that cannot be
     // opened or a page without room for the body is reported; then false.
     bool PrintPages(QPrinter& printer, bool preview = false);
     // The pages the engine finds for printer (for previews and tests); 0 when none fit.

@@ -4,6 +4,7 @@
 #include "view/CMyView.h"
 
 #include "dialogs/LangSelectDlg.h"
+#include "view/LanguageFallbackFont.h"
 #include "view/LogFontQt.h"
 #include "dialogs/OptionsDlg.h"
 #include "platform/fx/App.h"
@@ -73,7 +74,8 @@ void CMyView::SaveLanguageFont()
 
 void CMyView::ApplyFont()
 {
-    m_font = doc::fontFromLogFont(m_logFont);
+    // Glyphs the face lacks come from the face that writes the code page's own script.
+    m_font = view::withLanguageFallback(doc::fontFromLogFont(m_logFont), m_nCodePage);
     // The control re-lays its text and its tab stops for the new font.
     setFont(m_font);
 }
@@ -88,7 +90,12 @@ void CMyView::OnFontSelect()
     // The dialog starts on the face that is really drawn (a substitute for one this system
     // lacks) and counts sizes in points.
     request.initial = m_font;
-    request.initial.setFamily(QFontInfo(m_font).family());
+    const QFontInfo drawn(m_font);
+    request.initial.setFamily(drawn.family());
+    // The dialog finds the style by name, and the name it would make up from the weight is
+    // translated ("標準") where the face's own is not ("Regular"): without the face's own
+    // name it falls on the first style, often Bold, and OK alone would change the font.
+    request.initial.setStyleName(drawn.styleName());
     if (m_logFont.lfHeight < 0)
         request.initial.setPointSizeF(-m_logFont.lfHeight * 72.0 / dpi);
     const auto chosen =

@@ -18,7 +18,9 @@
 
 #include <QApplication>
 #include <QFontMetricsF>
+#include <QPageRanges>
 #include <QPageSetupDialog>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -53,6 +55,14 @@ void report(QWidget* view, unsigned id, const QString& arg = {})
     if (!arg.isNull())
         text = text.arg(arg);
     platform::fx::showMessage(platform::fx::dialogParentOf(view), text, platform::fx::MsgIcon::Exclamation);
+}
+
+// The job carries the text's title, so the print queue (and a PDF printer's file name)
+// tells one job from another; the print dialog offers it as the name of a PDF file too.
+void nameJob(QPrinter& printer)
+{
+    if (auto* app = platform::fx::App::instance(); app && app->document())
+        printer.setDocName(app->document()->title());
 }
 
 } // namespace
@@ -171,6 +181,7 @@ void CMyView::OnEndPrinting(QPainter&, CPrintInfo&)
 
 bool CMyView::PrintPages(QPrinter& printer, bool preview)
 {
+    nameJob(printer);
     QPainter dc;
     if (!dc.begin(&printer)) {
         report(this, res::IDP_PRINT_FAILED);
@@ -186,18 +197,27 @@ bool CMyView::PrintPages(QPrinter& printer, bool preview)
         report(this, res::IDP_PRINT_NO_ROOM);
         return false;
     }
-    unsigned first = 1, last = info.m_nLastPage;
-    if (!preview && printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
-        first = unsigned(printer.fromPage());
-        last = std::min(last, unsigned(std::max(printer.toPage(), printer.fromPage())));
-    }
-    for (unsigned page = first; page <= last; ++page) {
-        if (page > first)
+    // The print dialog's page field takes a list ("1,3,5-7"); only the pages named print.
+    const QPageRanges ranges = !preview && printer.printRange() == QPrinter::PageRange
+                                   ? printer.pageRanges()
+                                   : QPageRanges();
+    bool printedAny = false;
+    for (unsigned page = 1; page <= info.m_nLastPage; ++page) {
+        if (!ranges.isEmpty() && !ranges.contains(int(page)))
+            continue;
+        if (printedAny)
             printer.newPage();
+        printedAny = true;
         info.m_nCurPage = page;
         OnPrint(dc, info);
     }
     OnEndPrinting(dc, info);
+    if (!printedAny) {
+        // None of the pages named exists: nothing goes to the printer, not even a blank sheet.
+        printer.abort();
+        dc.end();
+        return true;
+    }
     // A printer that went away while the pages were sent reports an error state.
     if (!dc.end() || printer.printerState() == QPrinter::Error) {
         report(this, res::IDP_PRINT_FAILED);
@@ -222,6 +242,7 @@ unsigned CMyView::CountPages(QPrinter& printer)
 void CMyView::OnFilePrint()
 {
     QPrinter& printer = CurrentPrinter();
+    nameJob(printer);
     QPrintDialog dialog(&printer, platform::fx::dialogParentOf(this));
     if (platform::fx::UiHost::current().runModal(dialog) != QDialog::Accepted)
         return;
@@ -237,8 +258,18 @@ void CMyView::OnFilePrintPreview()
 {
     QPrinter& printer = CurrentPrinter();
     QPrintPreviewDialog dialog(&printer, platform::fx::dialogParentOf(this));
+    // The preview takes the main window's place and size, where its pages can be read,
+    // instead of a small window of its own.
+    if (const QWidget* top = window(); top && top->isVisible())
+        dialog.setGeometry(top->geometry());
     unsigned openAt = 1;
     connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [&](QPrinter* p) {
+        // The preview's print button asks for the pages on the real printer: they print as
+        // through the print command, with the pages chosen in its dialog.
+        if (!p->paintEngine() || p->paintEngine()->type() != QPaintEngine::Picture) {
+            PrintPages(*p);
+            return;
+        }
         // The preview paints its own pages; the page of the selection is found with them.
         QPainter dc;
         if (!dc.begin(p))

@@ -1,6 +1,7 @@
 #include "platform/fx/App.h"
 
 #include "platform/fx/Document.h"
+#include "platform/fx/EndRequests.h"
 #include "platform/fx/Frame.h"
 #include "platform/fx/UiHost.h"
 #include "platform/profile/Profile.h"
@@ -213,6 +214,7 @@ int App::run()
         exitInstance();
         return m_startupExitCode;
     }
+    EndRequests endRequests([this] { return closeOnRequest(); });
     const int code = QApplication::exec();
     if (m_frame)
         m_frame->destroyWindow();
@@ -231,6 +233,15 @@ const CommandMap& App::classCommands()
     };
     static const CommandMap map{nullptr, entries};
     return map;
+}
+
+bool App::closeOnRequest()
+{
+    if (!m_frame || !m_frame->isVisible()) {
+        QCoreApplication::quit();
+        return true;
+    }
+    return m_frame->close();
 }
 
 void App::onAppExit()

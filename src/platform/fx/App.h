@@ -79,6 +79,9 @@ public:
     virtual int exitInstance();
     // initInstance, the event loop, exitInstance; returns the exit code.
     int run();
+    // The end asked for from outside (logout, a signal): the main window closes as by its
+    // close box, offering a modified text for saving; false when the user chose to go on.
+    bool closeOnRequest();
     // The exit code when start-up ends the program (1 unless a start-up that did its whole
     // job, such as printing from the command line, says 0).
     void setStartupExitCode(int code) { m_startupExitCode = code; }

@@ -156,7 +156,9 @@ std::string desktopEntry(std::string_view program, std::string_view comment,
                         "Type=Application\n"
                         "Name=Quillet\n";
     entry += "Comment=" + std::string(comment) + "\n";
-    entry += "Exec=" + execArgument(program) + " %F\n";
+    // One file a run: the program holds one text, so a launcher given several files starts
+    // it once for each instead of dropping all but the first.
+    entry += "Exec=" + execArgument(program) + " %f\n";
     entry += "Icon=" + std::string(icon) + "\n";
     entry += "Terminal=false\n"
              "Categories=Utility;TextEditor;\n"

@@ -74,10 +74,10 @@ TEST_F(Shortcuts, OkMakesEachPlaceMatchItsBox)
     EXPECT_EQ(places(), (QStringList{QStringLiteral("Desktop"),
                                      QStringLiteral(".local/share/applications"),
                                      QStringLiteral(".local/share/Thunar/sendto")}));
-    // The entry starts the program that runs, with the files given to it.
+    // The entry starts the program that runs, once for each file given to it.
     const QByteArray entry = readFile(home(QStringLiteral("Desktop/Quillet.desktop")));
     const QString program = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
-    EXPECT_TRUE(entry.contains("Exec=" + QFile::encodeName(program) + " %F\n")) << entry.toStdString();
+    EXPECT_TRUE(entry.contains("Exec=" + QFile::encodeName(program) + " %f\n")) << entry.toStdString();
     EXPECT_TRUE(QFileInfo(home(QStringLiteral("Desktop/Quillet.desktop"))).isExecutable());
 
     // Cancel touches nothing; clearing a box deletes that place's shortcut only.

@@ -4,11 +4,18 @@
 
 #include "LanguageTestSupport.h"
 
+#include "view/LanguageFallbackFont.h"
 #include "view/LogFontQt.h"
 #include "platform/profile/ValueForms.h"
 #include "res/Resource.h"
 
+#include "app/QtTranslations.h"
+
+#include <QCoreApplication>
+#include <QFontDialog>
+#include <QFontInfo>
 #include <QRegularExpression>
+#include <QTranslator>
 
 using quillet_test::cancelDialog;
 using quillet_test::chooseCodePage;
@@ -251,6 +258,66 @@ TEST_F(LanguageViewTest, FontCommandChangesOnlyTheCurrentPagesFont)
     EXPECT_TRUE(iniText().isEmpty());
     view->onDestroy();
     EXPECT_EQ(storedFont(932), view->m_logFont);
+}
+
+TEST_F(LanguageViewTest, TheFontDialogStartsOnTheStyleReallyDrawn)
+{
+    // With Qt's texts in Japanese the dialog cannot match the style by its English name;
+    // it must be told the face's own style name, or OK alone would make the text bold.
+    QTranslator* translator = installQtTranslations(*QCoreApplication::instance());
+    ASSERT_NE(translator, nullptr) << "qtbase_ja.qm missing (package qt6-translations-l10n)";
+    createView();
+    for (const QString& family : {QString(), QStringLiteral("DejaVu Sans Mono")}) {
+        SCOPED_TRACE(family.toStdString());
+        if (!family.isEmpty()) {
+            QFont chosen(family);
+            chosen.setPointSize(12);
+            chosen.setItalic(true);
+            host.answerFont(chosen);
+            view->OnFontSelect();
+        }
+        host.answerFont(std::nullopt);
+        view->OnFontSelect();
+        QFontDialog dialog;
+        dialog.setCurrentFont(host.shown().last().font.initial);
+        const QFontInfo drawn(view->font());
+        EXPECT_EQ(dialog.currentFont().weight(), drawn.weight());
+        EXPECT_EQ(dialog.currentFont().italic(), drawn.italic());
+    }
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
+}
+
+TEST_F(LanguageViewTest, HanIsDrawnInTheFaceOfTheCodePagesOwnLanguage)
+{
+    createView();
+    const struct {
+        unsigned codePage;
+        std::string_view language;
+    } cases[] = {{932, "ja"}, {936, "zh-cn"}, {54936, "zh-cn"}, {950, "zh-tw"},
+                 {949, "ko"}, {1252, ""}, {65001, ""}};
+    QStringList fallbacks;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.codePage);
+        EXPECT_EQ(view::cjkLanguageOfCodePage(c.codePage), c.language);
+        view->m_nCodePage = c.codePage;
+        view->ApplyFont();
+        const QStringList families = view->font().families();
+        const QString fallback = view::languageFallbackFamily(c.codePage, view->font());
+        // The face drawn for the record's own families stays first in line.
+        const QFont own = doc::fontFromLogFont(view->m_logFont);
+        EXPECT_EQ(QFontInfo(view->font()).family(), QFontInfo(own).family());
+        EXPECT_EQ(families.first(), own.families().value(0));
+        if (!c.language.empty() && !fallback.isEmpty())  // a system with a face for it
+            EXPECT_EQ(families.last(), fallback);
+        else
+            EXPECT_EQ(families, own.families());
+        fallbacks << fallback;
+    }
+    // With the CJK faces installed, Chinese does not borrow the Japanese face.
+    if (!fallbacks[0].isEmpty() && !fallbacks[1].isEmpty()) {
+        EXPECT_NE(fallbacks[0], fallbacks[1]);
+    }
 }
 
 TEST_F(LanguageViewTest, FontDialogCancelledChangesNothing)

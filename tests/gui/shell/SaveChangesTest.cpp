@@ -2,7 +2,11 @@
 // messages of open and save, and what a failed save leaves behind.
 #include "ShellTestSupport.h"
 
+#include "platform/fx/EndRequests.h"
+
 #include <QElapsedTimer>
+
+#include <csignal>
 
 #include <atomic>
 #include <cerrno>
@@ -164,6 +168,34 @@ TEST_F(SaveChanges, TheExitCommandGoesThroughTheSameQuestion)
     frame()->executeCommand(res::ID_APP_EXIT);
     EXPECT_TRUE(frame()->isVisible());
     EXPECT_EQ(ui.messages().size(), 1);
+}
+
+TEST_F(SaveChanges, ASignalToEndAsksAsTheCloseBoxDoesAndTheSettingsAreWritten)
+{
+    ASSERT_TRUE(start());
+    platform::fx::EndRequests ends([this] { return app->closeOnRequest(); });
+    type(QStringLiteral("draft"));
+    // The signal reaches the program through its event loop, as in the running program.
+    auto deliver = [&](int sig, qsizetype questions) {
+        ASSERT_EQ(::raise(sig), 0);
+        QElapsedTimer waited;
+        waited.start();
+        while (ui.messages().size() < questions && waited.elapsed() < 5000)
+            QApplication::processEvents(QEventLoop::AllEvents, 50);
+        ASSERT_EQ(ui.messages().size(), questions);
+        EXPECT_EQ(ui.messages().last().text, QStringLiteral("無題 への変更を保存しますか?"));
+    };
+    ui.answerMessage(MsgAnswer::Cancel);
+    deliver(SIGTERM, 1);
+    EXPECT_TRUE(frame()->isVisible());
+    EXPECT_EQ(text(), u"draft");
+    EXPECT_FALSE(settings().readBinary(u"Settings", u"Window").has_value());
+
+    ui.answerMessage(MsgAnswer::No);
+    deliver(SIGHUP, 2);
+    EXPECT_FALSE(frame()->isVisible());
+    EXPECT_TRUE(settings().readBinary(u"Settings", u"Window").has_value());
+    EXPECT_EQ(settings().readInt(u"Settings", u"CodePage", -1), 932);
 }
 
 TEST_F(SaveChanges, AMissingFileIsReportedAndTheTextStaysAsItWas)

@@ -129,6 +129,42 @@ TEST_F(Session, AMinimizedWindowComesBackNormal)
     EXPECT_EQ(frame()->geometry(), QRect(70, 80, 600, 300));
 }
 
+TEST_F(Session, AStartThatNeverShowsTheWindowKeepsTheStoredPlacement)
+{
+    // A print from the command line and a file that fails to open go down without showing
+    // the window; what they store is what they were given, for normal and maximized alike.
+    const QString printed = writeFile(QStringLiteral("print.txt"), "abc");
+    const QStringList hiddenStarts[] = {
+        {filePath(QStringLiteral("nowhere.txt"))},
+        {QStringLiteral("/pt"), printed, QStringLiteral("no such printer"), QStringLiteral("d"),
+         QStringLiteral("p")},
+    };
+    for (const int showCmd : {WindowPlacement::kShowNormal, WindowPlacement::kShowMaximized}) {
+        WindowPlacement p;
+        p.showCmd = showCmd;
+        p.left = 50;
+        p.top = 60;
+        p.right = 550;
+        p.bottom = 460;
+        ASSERT_TRUE(settings().writeBinary(u"Settings", u"Window", p.toBytes()));
+        for (const QStringList& args : hiddenStarts) {
+            SCOPED_TRACE(args.join(u' ').toStdString() + " show " + std::to_string(showCmd));
+            ui.clear();
+            EXPECT_FALSE(start(args));
+            quit();
+            const auto stored = storedPlacement();
+            ASSERT_TRUE(stored);
+            EXPECT_EQ(stored->showCmd, showCmd);
+            EXPECT_EQ(QRect(QPoint(stored->left, stored->top), QPoint(stored->right, stored->bottom)),
+                      QRect(QPoint(50, 60), QPoint(550, 460)));
+        }
+        ASSERT_TRUE(start());
+        EXPECT_EQ(frame()->isMaximized(), showCmd == WindowPlacement::kShowMaximized);
+        EXPECT_EQ(frame()->normalGeometry(), QRect(50, 60, 500, 400));
+        quit();
+    }
+}
+
 TEST_F(Session, ADamagedPlacementFallsBackToTheDefaultSize)
 {
     // Too short to be a placement, then one with an empty rectangle.

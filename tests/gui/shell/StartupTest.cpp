@@ -90,6 +90,26 @@ TEST_F(Startup, ThePrintSwitchOpensTheFileThenEndsWithoutTheWindowOrSaysWhyNot)
     }
 }
 
+TEST_F(Startup, APrintRequestGoesToThePrinterNamedOrElseTheDefaultOne)
+{
+    const QString fallback = QPrinterInfo::defaultPrinter().printerName();
+    const QStringList installed = QPrinterInfo::availablePrinterNames();
+    const QString some = installed.isEmpty() ? QString() : installed.last();
+    const struct {
+        QStringList args;
+        QString printer;  // empty: none (a message says so)
+    } cases[] = {
+        {{QStringLiteral("-p"), QStringLiteral("a.txt")}, fallback},
+        {{QStringLiteral("-pt"), QStringLiteral("a.txt")}, fallback},
+        {{QStringLiteral("/pt"), QStringLiteral("a.txt"), some, QStringLiteral("d"), QStringLiteral("p")}, some},
+        {{QStringLiteral("-pt"), QStringLiteral("a.txt"), QStringLiteral("no such printer")}, QString()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(u' ').toStdString());
+        EXPECT_EQ(CMyApp::PrinterFor(CMyApp::ParseCommandLine(c.args)).printerName(), c.printer);
+    }
+}
+
 TEST_F(Startup, ThePrintSwitchWithAMissingFileReportsOnlyTheMissingFile)
 {
     const QString path = filePath(QStringLiteral("gone.txt"));

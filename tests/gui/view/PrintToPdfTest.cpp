@@ -3,7 +3,10 @@
 
 #include "../shell/ShellTestSupport.h"
 
+#include <QDialog>
+#include <QPageRanges>
 #include <QPageSize>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 
@@ -52,6 +55,7 @@ TEST_F(PrintToPdf, PagesMatchTheEngineAndEachCarriesHeaderNumberAndFooter)
     toPdf(printer, pdf);
     const unsigned expected = view()->CountPages(printer);
     ASSERT_TRUE(view()->PrintPages(printer));
+    EXPECT_EQ(printer.docName(), QStringLiteral("print.txt"));  // the job's name in the queue
     const QStringList pages = printedPages(pdf);
     ASSERT_GT(expected, 4u);
     ASSERT_EQ(unsigned(pages.size()), expected);
@@ -82,6 +86,77 @@ TEST_F(PrintToPdf, PagesMatchTheEngineAndEachCarriesHeaderNumberAndFooter)
     quit();
 }
 
+TEST_F(PrintToPdf, OnlyThePagesNamedInThePrintDialogPrint)
+{
+    QByteArray bytes;
+    for (int i = 1; i <= 300; ++i)
+        bytes += "line " + QByteArray::number(i) + "\r\n";
+    ASSERT_TRUE(start({writeFile(QStringLiteral("pages.txt"), bytes)}));
+    QPrinter printer(QPrinter::HighResolution);
+    const QString pdf = filePath(QStringLiteral("pages.pdf"));
+    toPdf(printer, pdf);
+    const unsigned count = view()->CountPages(printer);
+    ASSERT_GE(count, 5u);
+    const QString last = QString::number(count);
+    const struct {
+        QString ranges;
+        QStringList footers;
+    } cases[] = {
+        {QStringLiteral("1,3"), {QStringLiteral("1"), QStringLiteral("3")}},
+        {QStringLiteral("2-3,5"), {QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("5")}},
+        {QStringLiteral("4,") + last + QStringLiteral("-99"), {QStringLiteral("4"), last}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.ranges.toStdString());
+        printer.setPrintRange(QPrinter::PageRange);
+        printer.setPageRanges(QPageRanges::fromString(c.ranges));
+        ASSERT_TRUE(view()->PrintPages(printer));
+        QStringList footers;
+        for (const QString& page : printedPages(pdf))
+            footers << page.split(QLatin1Char('\n'), Qt::SkipEmptyParts).last().simplified().section(u' ', -1);
+        EXPECT_EQ(footers, c.footers);
+    }
+    quit();
+}
+
+TEST_F(PrintToPdf, ThePreviewFillsTheWindowAndOpensAtTheCaretsPage)
+{
+    QByteArray bytes;
+    for (int i = 1; i <= 400; ++i)
+        bytes += "line " + QByteArray::number(i) + "\r\n";
+    ASSERT_TRUE(start({writeFile(QStringLiteral("preview.txt"), bytes)}));
+    frame()->setGeometry(40, 50, 700, 560);
+    QPrinter& printer = CMyView::CurrentPrinter();
+    toPdf(printer, filePath(QStringLiteral("preview.pdf")));
+    const unsigned pages = view()->CountPages(printer);
+    ASSERT_GE(pages, 4u);
+    for (const unsigned caretPage : {1u, 3u, pages}) {
+        SCOPED_TRACE(caretPage);
+        // A caret in the middle of the page: its line's share of the text.
+        const int line = int((caretPage - 0.5) * 400 / pages);
+        const int at = int(text().find(u"line " + QString::number(line).toStdU16String() + u"\r"));
+        view()->setSel(at, at);
+        QRect geometry;
+        int shownPage = 0, pageCount = 0;
+        ui.answerModal([&](QDialog& dialog) {
+            geometry = dialog.geometry();
+            auto* widget = dialog.findChild<QPrintPreviewWidget*>();
+            if (widget) {
+                widget->updatePreview();
+                QApplication::processEvents();
+                shownPage = widget->currentPage();
+                pageCount = widget->pageCount();
+            }
+            return int(QDialog::Rejected);
+        });
+        view()->OnFilePrintPreview();
+        EXPECT_EQ(geometry, frame()->geometry());
+        EXPECT_EQ(pageCount, int(pages));
+        EXPECT_EQ(shownPage, int(caretPage));
+    }
+    quit();
+}
+
 TEST_F(PrintToPdf, AnEmptyTextIsOnePageAndAPageWithoutRoomIsReported)
 {
     ASSERT_TRUE(start());
@@ -89,6 +164,7 @@ TEST_F(PrintToPdf, AnEmptyTextIsOnePageAndAPageWithoutRoomIsReported)
     const QString pdf = filePath(QStringLiteral("empty.pdf"));
     toPdf(printer, pdf);
     ASSERT_TRUE(view()->PrintPages(printer));
+    EXPECT_EQ(printer.docName(), QStringLiteral("無題"));
     const QStringList pages = printedPages(pdf);
     ASSERT_EQ(pages.size(), 1);
     EXPECT_TRUE(pages.first().contains(QStringLiteral("無題")));
