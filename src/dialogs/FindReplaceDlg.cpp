@@ -113,6 +113,14 @@ CFindReplaceDialog::CFindReplaceDialog(bool findOnly, const QString& find, const
         grid->setRowStretch(2, 1);
     grid->setSizeConstraint(QLayout::SetFixedSize);
 
+    // Tab walks the fields first, then the options, then the buttons, as in the system's
+    // dialogs; creation order alone would jump from the search field past the replacement.
+    QList<QWidget*> order{m_find, m_replace, m_matchCase, m_up, m_down,
+                          m_findNext, m_replaceOne, m_replaceAll, cancel};
+    order.removeAll(nullptr);
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+
     m_find->selectAll();
     m_find->setFocus();
     updateButtons();

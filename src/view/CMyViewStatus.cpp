@@ -22,8 +22,11 @@ void CMyView::OnUpdateCodePagePane(CmdUI& ui)
 void CMyView::OnUpdatePositionPane(CmdUI& ui)
 {
     long line = 0, column = 0, count = 0;
+    const std::uint16_t shownCode = m_chAtCaret;
     GetCaretPosition(line, column, count);
-    if (line == m_nCurLine && column == m_nCurColumn && count == m_nLineCount)
+    // The code counts too: Delete, Undo or a replacement can change the character after a
+    // caret that stays where it was, and the pane must not go on naming the old one.
+    if (line == m_nCurLine && column == m_nCurColumn && count == m_nLineCount && m_chAtCaret == shownCode)
         return;
     m_nCurLine = std::int32_t(line);
     m_nCurColumn = std::int32_t(column);

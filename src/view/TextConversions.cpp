@@ -48,21 +48,37 @@ std::size_t NormalizeLineEnds(std::u16string_view source, char16_t* dest)
 
 std::u16string NumericCharRefs(std::u16string_view text, bool hex)
 {
-    auto reference = [hex](char16_t u, char* buffer) {
-        return std::snprintf(buffer, 16, hex ? "&#x%04X;" : "&#%u;", unsigned(u));
+    // A reference names a code point, so a surrogate pair becomes one reference: references
+    // to its two halves would each read back as U+FFFD (and are not allowed at all in XML).
+    // A lone half has no code point of its own and keeps a reference to the unit.
+    auto codePointAt = [text](std::size_t i, std::size_t* units) -> std::uint32_t {
+        const char16_t u = text[i];
+        if (u >= 0xD800 && u <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00
+            && text[i + 1] <= 0xDFFF) {
+            *units = 2;
+            return 0x10000 + ((std::uint32_t(u) - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+        }
+        *units = 1;
+        return u;
+    };
+    auto reference = [hex](std::uint32_t c, char* buffer) {
+        return std::snprintf(buffer, 16, hex ? "&#x%04X;" : "&#%u;", unsigned(c));
     };
     char buffer[16];
     std::size_t size = 0;
-    for (const char16_t u : text)
-        size += (u == u'\r' || u == u'\n') ? 1 : std::size_t(reference(u, buffer));
+    for (std::size_t i = 0, units = 1; i < text.size(); i += units) {
+        const std::uint32_t c = codePointAt(i, &units);
+        size += (c == u'\r' || c == u'\n') ? 1 : std::size_t(reference(c, buffer));
+    }
     std::u16string out;
     out.reserve(size);
-    for (const char16_t u : text) {
-        if (u == u'\r' || u == u'\n') {
-            out += u;
+    for (std::size_t i = 0, units = 1; i < text.size(); i += units) {
+        const std::uint32_t c = codePointAt(i, &units);
+        if (c == u'\r' || c == u'\n') {
+            out += char16_t(c);
             continue;
         }
-        const int len = reference(u, buffer);
+        const int len = reference(c, buffer);
         out.append(buffer, buffer + len);
     }
     return out;

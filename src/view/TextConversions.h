@@ -18,8 +18,9 @@ namespace view {
 // inside the text is an ordinary unit and nothing after it is lost.
 std::size_t NormalizeLineEnds(std::u16string_view source, char16_t* dest);
 
-// Each unit of text as a numeric character reference, "&#%u;" or (hex) "&#x%04X;"; CR and
-// LF stay as they are, so lines stay lines. Each half of a surrogate pair is a unit.
+// Each character of text as a numeric character reference, "&#%u;" or (hex) "&#x%04X;"; CR
+// and LF stay as they are, so lines stay lines. A surrogate pair is one character ("&#128512;",
+// "&#x1F600;"); a lone surrogate is referred to by its unit.
 std::u16string NumericCharRefs(std::u16string_view text, bool hex);
 
 // The number in text as the C library's wcstoul reads it with base 0 on a 32-bit unsigned

@@ -62,13 +62,18 @@ TEST(NormalizeLineEnds, RandomTextsKeepTheirLinesAndEverythingElse)
     }
 }
 
-TEST(NumericCharRefs, EachUnitButCrAndLfBecomesAReference)
+TEST(NumericCharRefs, EachCharacterButCrAndLfBecomesAReferenceThatReadsBackAsIt)
 {
+    // A pair is one code point (what an HTML or XML reader turns the reference back into);
+    // lone halves, in either order, keep a reference to the unit.
     const struct { std::u16string_view in, dec, hex; } cases[] = {
         {u"A", u"&#65;", u"&#x0041;"},
         {u" \t", u"&#32;&#9;", u"&#x0020;&#x0009;"},
         {u"ab\r\ncd", u"&#97;&#98;\r\n&#99;&#100;", u"&#x0061;&#x0062;\r\n&#x0063;&#x0064;"},
-        {u"\U0001F600", u"&#55357;&#56832;", u"&#xD83D;&#xDE00;"},
+        {u"\U0001F600", u"&#128512;", u"&#x1F600;"},
+        {u"\U00010000\U0010FFFF", u"&#65536;&#1114111;", u"&#x10000;&#x10FFFF;"},
+        {u"\xDE00\xD83Dx\xD83D", u"&#56832;&#55357;&#120;&#55357;", u"&#xDE00;&#xD83D;&#x0078;&#xD83D;"},
+        {u"\xD83D\xD83D\xDE00", u"&#55357;&#128512;", u"&#xD83D;&#x1F600;"},
         {u"\xFFFF\x3042", u"&#65535;&#12354;", u"&#xFFFF;&#x3042;"},
         {u"\n\r", u"\n\r", u"\n\r"},
         {std::u16string_view(u"\0", 1), u"&#0;", u"&#x0000;"},

@@ -77,6 +77,20 @@ QStringList textsOf(const QWidget* dialog)
     return texts;
 }
 
+// The ids of the controls Tab reaches, in order, starting at the search field.
+QStringList tabOrderOf(const QWidget* dialog)
+{
+    QStringList ids;
+    QWidget* first = dialog->findChild<QWidget*>(QString::number(CFindReplaceDialog::kFindWhat));
+    QWidget* w = first;
+    do {
+        if (w->focusPolicy() & Qt::TabFocus)
+            ids << w->objectName();
+        w = w->nextInFocusChain();
+    } while (w != first && ids.size() < 20);
+    return ids;
+}
+
 TEST_F(FindReplace, TheDialogsShowTheirTextsAndComeBackInsteadOfDoubling)
 {
     ASSERT_TRUE(start());
@@ -94,6 +108,7 @@ TEST_F(FindReplace, TheDialogsShowTheirTextsAndComeBackInsteadOfDoubling)
     EXPECT_EQ(field->maxLength(), 127);
     EXPECT_TRUE(control<QPushButton>(res::IDOK)->isDefault());
     EXPECT_TRUE(control<QRadioButton>(CFindReplaceDialog::kDown)->isChecked());
+    EXPECT_EQ(tabOrderOf(find), (QStringList{"1152", "1040", "1056", "1057", "1", "2"}));
 
     // A second Ctrl+F raises the same dialog.
     press(Qt::Key_F, Qt::ControlModifier);
@@ -110,6 +125,8 @@ TEST_F(FindReplace, TheDialogsShowTheirTextsAndComeBackInsteadOfDoubling)
     EXPECT_EQ(textsOf(dialog()), (QStringList{"すべて置換(&A)", "キャンセル", "大文字と小文字を区別する(&C)", "検索する文字列(&N):",
                                               "次を検索(&F)", "置換", "置換して次に(&R)", "置換後の文字列(&P):"}));
     EXPECT_EQ(control<QLineEdit>(CFindReplaceDialog::kReplaceWith)->maxLength(), 127);
+    // Tab from the search field reaches the replacement next, then the option, then the buttons.
+    EXPECT_EQ(tabOrderOf(dialog()), (QStringList{"1152", "1153", "1040", "1", "1024", "1025", "2"}));
 
     // Escape closes it; the state forgets it. Opened again, it comes where it was.
     dialog()->move(123, 77);

@@ -127,16 +127,19 @@ TEST_F(StatusPane, SelectAllShowsTheEnd)
     EXPECT_EQ(positionPane(), QStringLiteral(" 2 行、3 列、行数 2、U+0000"));
 }
 
-TEST_F(StatusPane, DeleteChangesTheCharacterButNotThePane)
+TEST_F(StatusPane, AnEditThatLeavesTheCaretInPlaceShowsTheNewCharacter)
 {
     typeText(QStringLiteral("abc"));
     EXPECT_EQ(positionPane(), QStringLiteral(" 1 行、1 列、行数 1、U+0061"));
+    // Line, column and count stay; the code follows the character now after the caret.
     press(Qt::Key_Delete);
     EXPECT_EQ(text(), u"bc");
-    // Line, column and count are the same, so the old code stays until the caret moves.
+    EXPECT_EQ(positionPane(), QStringLiteral(" 1 行、1 列、行数 1、U+0062"));
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(text(), u"abc");
     EXPECT_EQ(positionPane(), QStringLiteral(" 1 行、1 列、行数 1、U+0061"));
     press(Qt::Key_Right);
-    EXPECT_EQ(positionPane(), QStringLiteral(" 1 行、2 列、行数 1、U+0063"));
+    EXPECT_EQ(positionPane(), QStringLiteral(" 1 行、2 列、行数 1、U+0062"));
 }
 
 TEST_F(StatusPane, NothingChangesWhileTheStatusBarIsHidden)

@@ -83,7 +83,7 @@ TEST_F(ConvertCommands, ReferencesReplaceTheSelectionKeepingItsLines)
     view()->m_nNcrRadix = 1;
     setText(u"\U0001F600 ", 0, 3);
     ASSERT_TRUE(run(res::ID_NCR));
-    EXPECT_EQ(text(), u"&#xD83D;&#xDE00;&#x0020;");
+    EXPECT_EQ(text(), u"&#x1F600;&#x0020;");
     view()->setSel(2, 2);
     EXPECT_FALSE(frame()->router().update(res::ID_NCR).enabled());
 }
