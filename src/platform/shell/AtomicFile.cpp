@@ -1,6 +1,7 @@
 #include "platform/shell/AtomicFile.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
 #include <optional>
 #include <random>
@@ -278,16 +279,37 @@ bool overwriteFile(const std::string& path, std::string_view bytes, FirstError& 
     return true;
 }
 
-// A file with several names keeps them all: its own inode is written, after its old
-// contents are safe in a backup copy beside it. See the header for what a failure leaves.
-int writeInPlace(const std::string& target, std::string_view bytes)
+// Whether the folder holding path refuses the user a new file in it, as a shared folder
+// does while the files in it stay the user's to write.
+bool folderDeniesWriting(const std::string& path)
+{
+    return ::faccessat(AT_FDCWD, folderOf(path).c_str(), W_OK, AT_EACCESS) != 0 &&
+           errno == EACCES;
+}
+
+// The user's own folder for temporary files.
+std::string userTempFolder()
+{
+    const char* folder = std::getenv("TMPDIR");
+    return folder && *folder ? folder : "/tmp";
+}
+
+// Writes a file in place, keeping its inode and so its other names, owner and mode. Its old
+// contents are kept meanwhile in a backup copy beside it when copyBeside, and otherwise
+// (its folder takes no new file) in memory only; when the in-place write fails they are
+// written back. See the header for what a failure leaves.
+int writeInPlace(const std::string& target, std::string_view bytes, bool copyBeside)
 {
     const FileContents old = readWholeFile(target);
     if (old.status != FileContents::Status::Read)
         return errno ? errno : EIO;
-    const auto [backupPath, backupError] = writeFileBeside(target, old.bytes, true, nullptr);
-    if (backupError != 0)
-        return backupError;
+    std::string backupPath;
+    if (copyBeside) {
+        const auto [path, backupError] = writeFileBeside(target, old.bytes, true, nullptr);
+        if (backupError != 0)
+            return backupError;
+        backupPath = path;
+    }
 
     FirstError error;
     const bool opened = overwriteFile(target, bytes, error);
@@ -295,8 +317,18 @@ int writeInPlace(const std::string& target, std::string_view bytes)
     FirstError restoreError;
     const bool restored =
         !error || !opened || (overwriteFile(target, old.bytes, restoreError) && !restoreError);
-    if (restored)
+    if (restored && !backupPath.empty())
         ::unlink(backupPath.c_str());
+    if (!restored && backupPath.empty()) {
+        // The old contents exist nowhere else now: a private copy in the user's temporary
+        // folder is the last place left for them.
+        struct stat privateCopy {};
+        privateCopy.st_uid = ::geteuid();
+        privateCopy.st_gid = ::getegid();
+        privateCopy.st_mode = S_IRUSR | S_IWUSR;
+        writeFileBeside(userTempFolder() + '/' + nameOf(target), old.bytes, true,
+                        &privateCopy);
+    }
     if (!error)
         error.check(syncFolderOf(target) == 0);
     return error.get();
@@ -373,10 +405,13 @@ int writeFileAtomically(const std::string& path, std::string_view bytes)
             return refused;
     }
     if (exists && existing.st_nlink > 1)
-        return writeInPlace(*target, bytes);
+        return writeInPlace(*target, bytes, !folderDeniesWriting(*target));
 
     const auto [temporaryPath, error] =
         writeFileBeside(*target, bytes, false, exists ? &existing : nullptr);
+    // A file the user may write in a folder that takes no temporary is written in place.
+    if (error == EACCES && exists && folderDeniesWriting(*target))
+        return writeInPlace(*target, bytes, false);
     if (error != 0)
         return error;
     if (faulted(SaveStep::Rename) || ::rename(temporaryPath.c_str(), target->c_str()) != 0) {

@@ -29,8 +29,8 @@ FileContents readWholeFile(const std::string& path, std::size_t maxBytes = SIZE_
 // file it names (the link stays). An existing file keeps its permission bits and, where the
 // process may set it, its owner; a new file gets 0666 less the umask.
 // Returns 0, or the system error number (errno) of the step that failed; the old file is
-// then untouched and no temporary is left (see below for hard links and the folder's
-// flush). A target that is not a regular file (a folder, a FIFO) is never replaced: EISDIR
+// then untouched and no temporary is left (see below for hard links, shared folders and
+// the folder's flush). A target that is not a regular file (a folder, a FIFO) is never replaced: EISDIR
 // or EINVAL; nor is a file the user may not write (EACCES, or EROFS), and one without any
 // write permission bit counts as such even for the superuser.
 int writeFileAtomically(const std::string& path, std::string_view bytes);
@@ -43,12 +43,18 @@ bool isReadOnlyFile(const std::string& path);
 // contents has been saved beside it ("<name>.backup-xxxxxxxx", flushed to disk). When
 // the in-place write fails the old contents are written back and the copy removed; only
 // when even that fails is the copy left, holding the old contents, and the error returned.
+// A file the user may write in a folder that takes no new file (a shared folder) is written
+// in place too, with its old contents kept in memory only: when the in-place write fails
+// they are written back, and only when even that fails are they left in a private copy
+// ("<name>.backup-xxxxxxxx", mode 0600) in the user's temporary folder ($TMPDIR, or /tmp).
+// Owner, mode and inode stay the file's own; a crash in the middle of such a write may leave
+// the file partly written, which the folder's permissions leave no way to avoid.
 // The one error that comes after the new contents are in place is a failed flush of the
 // folder (SyncFolder): the file is new, but may not survive a crash, so it is reported.
 
 // The steps of a save, in order, as a fault-injection test sees them.
 enum class SaveStep {
-    CreateTemporary,  // the temporary file beside the target (or the backup copy)
+    CreateTemporary,  // the temporary file beside the target (or a backup copy)
     SetOwner,         // failures are ignored: only a privileged process may give a file away
     SetMode,
     Write,            // each write call
@@ -56,8 +62,8 @@ enum class SaveStep {
     Close,
     Rename,
     SyncFolder,
-    OpenInPlace,      // a hard-linked target opened for writing in place
-    Truncate,         // a hard-linked target cut to its new length
+    OpenInPlace,      // a target written in place opened for writing
+    Truncate,         // a target written in place cut to its new length
 };
 
 // Tests make steps fail: the function sees each step before it runs and returns 0 to let

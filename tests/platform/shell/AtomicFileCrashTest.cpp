@@ -5,16 +5,19 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <random>
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 using platform::shell::SaveStep;
@@ -34,6 +37,7 @@ protected:
     void TearDown() override
     {
         setFaultFunctionForTesting(nullptr);
+        platform::shell::setWriteFunctionForTesting(nullptr);
         std::error_code ignored;
         fs::remove_all(dir, ignored);
     }
@@ -146,5 +150,103 @@ TEST_F(AtomicFileCrash, AFileWithTwoNamesIsWrittenInPlaceAndKeepsBoth)
         if (e.path().filename().string().rfind("a.txt.backup-", 0) == 0) {
             EXPECT_EQ(contents(e.path().string()), "new");
         }
+    }
+}
+
+TEST_F(AtomicFileCrash, AFileInAFolderThatTakesNoNewFileIsWrittenInPlace)
+{
+    // The folder is root's; a user may write the files in it but create none there.
+    const fs::path shared = dir / "shared", temp = dir / "temp";
+    fs::create_directories(shared);
+    fs::create_directories(temp);
+    ASSERT_EQ(::chmod(dir.c_str(), 0755), 0);
+    ASSERT_EQ(::chmod(shared.c_str(), 0755), 0);
+    ASSERT_EQ(::chmod(temp.c_str(), 0777), 0);
+    const std::string target = (shared / "memo.txt").string();
+    const std::string oldBytes = "the old contents of the memo";
+    const std::string newBytes = "new and, as it happens, rather longer contents";
+    // Writes of at most 5 bytes, so that a failing write can leave the file part new.
+    platform::shell::setWriteFunctionForTesting([](int fd, const void* data, size_t size) {
+        return ::write(fd, data, std::min<size_t>(size, 5));
+    });
+
+    struct Case {
+        const char* name;
+        mode_t mode;        // of an existing file; 0 for none
+        bool twoNames;
+        std::vector<std::pair<SaveStep, int>> faults;  // step and its occurrence
+        int error;
+        bool saved;         // the file holds the new bytes, else the old ones (or none)
+        bool rescued;       // a private copy of the old bytes is left in the temporary folder
+    };
+    const Case cases[] = {
+        {"writable", 0666, false, {}, 0, true, false},
+        {"writable, two names", 0662, true, {}, 0, true, false},
+        {"write fails halfway", 0666, false, {{SaveStep::Write, 3}}, EIO, false, false},
+        {"truncate fails", 0666, false, {{SaveStep::Truncate, 1}}, EIO, false, false},
+        {"sync fails", 0666, false, {{SaveStep::Sync, 1}}, EIO, false, false},
+        {"open fails", 0666, false, {{SaveStep::OpenInPlace, 1}}, EIO, false, false},
+        {"the old bytes cannot go back", 0666, false,
+         {{SaveStep::Write, 2}, {SaveStep::Write, 3}}, EIO, false, true},
+        {"read-only", 0644, false, {}, EACCES, false, false},
+        {"no file yet", 0, false, {}, EACCES, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(shared / "memo.txt");
+        fs::remove_all(shared / "other.txt");
+        for (const auto& e : fs::directory_iterator(temp))
+            fs::remove(e.path());
+        if (c.mode != 0) {
+            std::ofstream(target, std::ios::binary) << oldBytes;
+            ASSERT_EQ(::chmod(target.c_str(), c.mode), 0);
+            if (c.twoNames) {
+                ASSERT_EQ(::link(target.c_str(), (shared / "other.txt").c_str()), 0);
+            }
+        }
+        struct stat before {};
+        const bool existed = ::stat(target.c_str(), &before) == 0;
+
+        std::map<SaveStep, int> seen;
+        setFaultFunctionForTesting([&](SaveStep step) {
+            const std::pair<SaveStep, int> now{step, ++seen[step]};
+            return std::find(c.faults.begin(), c.faults.end(), now) != c.faults.end() ? EIO : 0;
+        });
+        ::setenv("TMPDIR", temp.c_str(), 1);
+        ASSERT_EQ(::seteuid(65534), 0);
+        const int error = writeFileAtomically(target, newBytes);
+        ASSERT_EQ(::seteuid(0), 0);
+        ::unsetenv("TMPDIR");
+        setFaultFunctionForTesting(nullptr);
+
+        EXPECT_EQ(error, c.error);
+        std::vector<std::string> rescued;
+        for (const auto& e : fs::directory_iterator(temp)) {
+            rescued.push_back(contents(e.path().string()));
+            struct stat copy {};
+            ASSERT_EQ(::stat(e.path().c_str(), &copy), 0);
+            EXPECT_EQ(copy.st_mode & 07777, 0600u) << "the copy is private";
+            EXPECT_EQ(copy.st_uid, 65534u);
+        }
+        EXPECT_EQ(rescued, c.rescued ? std::vector<std::string>{oldBytes}
+                                     : std::vector<std::string>{});
+        if (!existed) {
+            EXPECT_FALSE(fs::exists(target));
+            continue;
+        }
+        struct stat after {};
+        ASSERT_EQ(::stat(target.c_str(), &after), 0);
+        EXPECT_EQ(after.st_ino, before.st_ino);
+        EXPECT_EQ(after.st_uid, before.st_uid);
+        EXPECT_EQ(after.st_mode, before.st_mode);
+        EXPECT_EQ(after.st_nlink, before.st_nlink);
+        if (c.rescued) {
+            EXPECT_NE(contents(target), oldBytes) << "the file itself could not be restored";
+        } else {
+            EXPECT_EQ(contents(target), c.saved ? newBytes : oldBytes);
+        }
+        EXPECT_EQ(std::distance(fs::directory_iterator(shared), fs::directory_iterator()),
+                  c.twoNames ? 2 : 1)
+            << "nothing left in the shared folder";
     }
 }
