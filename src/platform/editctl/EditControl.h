@@ -167,8 +167,8 @@ protected:
     virtual void onLButtonDown(QPoint point, Qt::KeyboardModifiers modifiers);
     // Left button double-clicked: selects the word under the point.
     virtual void onLButtonDblClk(QPoint point, Qt::KeyboardModifiers modifiers);
-    // Input-method text: the composition is drawn in place; committed text goes through
-    // replaceSel.
+    // Input-method text: the composition is drawn in place and the view follows its caret;
+    // committed text goes through replaceSel.
     virtual void onImeComposition(const QInputMethodEvent& event);
     // Drag and drop: the control itself accepts no drops.
     virtual void onDragEnter(QDragEnterEvent* event);

@@ -76,7 +76,9 @@ void EditControl::updateScrollBars()
     const int page = fullyVisibleRows();
     QScrollBar* vertical = verticalScrollBar();
     m_rowCount = m_layout->rowCount();
-    setScrollRange(vertical, std::max(0, m_rowCount - page));
+    // While a composition is shown, the rows it adds to its line can be scrolled to.
+    const int drawnRows = m_rowCount + (m_preedit.isEmpty() ? 0 : m_layout->preeditExtraRows());
+    setScrollRange(vertical, std::max(0, drawnRows - page));
     vertical->setPageStep(page);
     vertical->setSingleStep(1);
 

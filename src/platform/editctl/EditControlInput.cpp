@@ -383,6 +383,7 @@ void EditControl::onImeComposition(const QInputMethodEvent& event)
     // Rows the composition shown until now added to its line, as they were drawn.
     const int extraRowsBefore = m_layout->preeditExtraRows();
     const int drawnRowsBefore = m_layout->preeditDrawnRows();
+    const bool wasComposing = !m_preedit.isEmpty();
     const QString commit = event.commitString();
     if (event.replacementLength() > 0 || (!commit.isEmpty() && event.replacementStart() != 0)) {
         // The input method replaces text around the caret: that range becomes the selection.
@@ -391,10 +392,13 @@ void EditControl::onImeComposition(const QInputMethodEvent& event)
         const int end = std::clamp(start + event.replacementLength(), start, m_buffer.length());
         m_buffer.setSel(start, end);
     }
-    if (!commit.isEmpty() || event.replacementLength() > 0)
+    if (!commit.isEmpty() || event.replacementLength() > 0) {
+        // The text goes in where the composition stood: the view, the scroll range and the
+        // input method follow the text's own caret while it does.
+        m_preedit.clear();
         replaceSel(commit);
+    }
 
-    const bool starting = m_preedit.isEmpty() && !event.preeditString().isEmpty();
     m_preedit = event.preeditString();
     m_preeditFormats.clear();
     m_preeditCursor = static_cast<int>(m_preedit.size());
@@ -416,8 +420,19 @@ void EditControl::onImeComposition(const QInputMethodEvent& event)
         m_preeditFormats.append({0, static_cast<int>(m_preedit.size()), underline});
     }
     m_layout->setPreedit(m_preedit, m_preeditFormats);
-    if (starting)
-        scrollCaret();
+    if (!m_preedit.isEmpty() || wasComposing) {
+        // The vertical range takes in the rows the composition adds, or gives them back when
+        // it ends, before the view follows its caret as it follows the caret when typing.
+        updateScrollBars();
+        if (!m_preedit.isEmpty()) {
+            int caretRowNow = 0;
+            qreal caretX = 0;
+            m_layout->preeditCaret(m_preeditCursor, &caretRowNow, &caretX);
+            ensureVisible(caretRowNow, caretX);
+        } else {
+            scrollCaret();
+        }
+    }
     restartCaretBlink();
     // The composition reshapes the caret's row; with wrapping, the rows after it in a line
     // laid out as one may move too, in a long line the rows it re-flows (those it drew

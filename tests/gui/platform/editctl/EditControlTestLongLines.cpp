@@ -493,6 +493,96 @@ TEST_F(EditControlTest, WrappedLongLineCompositionPushesTheRowsAfterItDown)
     EXPECT_EQ(band(edit->viewport()->grab().toImage(), 5), movedRows);
 }
 
+TEST_F(EditControlTest, CompositionCaretOutOfTheWindowScrollsTheViewToIt)
+{
+    const QFontMetrics metrics(edit->font());
+    const int height = edit->lineHeight();
+    const QPoint viewportAt = edit->viewport()->geometry().topLeft();
+    QScrollBar* vertical = edit->verticalScrollBar();
+    QScrollBar* horizontal = edit->horizontalScrollBar();
+    const QString kana = QStringLiteral("にほんごにほんご");
+    const auto compose = [&](const QString& preedit, const QString& commit = QString()) {
+        QInputMethodEvent event(preedit, {});
+        if (!commit.isEmpty())
+            event.setCommitString(commit);
+        QApplication::sendEvent(edit.get(), &event);
+    };
+    // Whether the caret (the composition's, while one is shown) stands whole in the window.
+    const auto caretShown = [&] {
+        const QRect caret = edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().translated(-viewportAt);
+        const QRect window = edit->formattingRect();
+        const int bottom = window.top() + window.height() / height * height;
+        return caret.top() >= window.top() && caret.top() + height <= bottom && caret.left() >= window.left()
+               && caret.right() <= window.right();
+    };
+    edit->setWordWrap(true);
+    const int columns = edit->formattingRect().width() / metrics.horizontalAdvance(QLatin1Char('a'));
+    const int shownRows = edit->formattingRect().height() / height;
+    ASSERT_GE(shownRows, 6);
+
+    // A short last line that ends three columns short of its row, in the window's bottom row:
+    // the composition's caret goes onto a row that only the composition adds.
+    std::u16string lines;
+    for (int i = 0; i < shownRows + 2; ++i)
+        lines += u"line\r\n";
+    lines += std::u16string(static_cast<size_t>(columns - 3), u'a');
+    edit->setText(lines);
+    edit->setSel(static_cast<int>(lines.size()), static_cast<int>(lines.size()));
+    edit->scrollCaret();
+    const int top = vertical->value();
+    ASSERT_EQ(top, edit->lineCount() - shownRows);
+    compose(QStringLiteral("ab"));
+    EXPECT_EQ(vertical->value(), top) << "a composition that stays in the row scrolls nothing";
+    compose(kana);
+    EXPECT_EQ(vertical->value(), top + 1) << "the caret pushed below the window is followed";
+    EXPECT_TRUE(caretShown());
+    compose(QString());
+    EXPECT_EQ(vertical->value(), top) << "ending it gives the added row back";
+    EXPECT_TRUE(caretShown());
+    compose(kana);
+    compose(QString(), kana);
+    EXPECT_EQ(vertical->value(), top + 1) << "committed, the text keeps the row";
+    EXPECT_TRUE(caretShown());
+
+    // A long line laid out in pieces, one word a row, the caret at the end of the bottom row.
+    std::u16string words;
+    for (int i = 0; i < 60; ++i)
+        words += std::u16string(static_cast<size_t>(columns - 3), static_cast<char16_t>(u'a' + i % 26)) + u" ";
+    ASSERT_GT(words.size(), 1024u);
+    edit->setText(words);
+    const int caretRow = 20;
+    const int caret = (caretRow + 1) * (columns - 2) - 1;
+    edit->setSel(caret, caret);
+    vertical->setValue(caretRow - shownRows + 1);
+    ASSERT_TRUE(caretShown());
+    compose(QStringLiteral("ab"));
+    EXPECT_EQ(vertical->value(), caretRow - shownRows + 1);
+    compose(kana);
+    EXPECT_EQ(vertical->value(), caretRow - shownRows + 2) << "the re-flowed rows are followed";
+    EXPECT_TRUE(caretShown());
+    compose(QString());
+    EXPECT_EQ(vertical->value(), caretRow - shownRows + 2) << "the text's caret is in sight: no scroll";
+    EXPECT_TRUE(caretShown());
+
+    // Without wrapping, a line four columns short of the right edge.
+    edit->setWordWrap(false);
+    const int wide = edit->formattingRect().width() / metrics.horizontalAdvance(QLatin1Char('a'));
+    const std::u16string line(static_cast<size_t>(wide - 4), u'a');
+    edit->setText(line + u"\r\nb");
+    edit->setSel(static_cast<int>(line.size()), static_cast<int>(line.size()));
+    compose(QStringLiteral("ab"));
+    EXPECT_EQ(horizontal->value(), 0);
+    compose(QStringLiteral("abcdefgh"));
+    EXPECT_GT(horizontal->value(), 0) << "the caret past the right edge is followed";
+    EXPECT_TRUE(caretShown());
+    compose(QString());
+    EXPECT_TRUE(caretShown());
+    compose(QStringLiteral("abcdefgh"));
+    compose(QString(), QStringLiteral("abcdefgh"));
+    EXPECT_TRUE(caretShown());
+    EXPECT_EQ(edit->text(), line + u"abcdefgh\r\nb");
+}
+
 // Typing in a long line widens the scroll range at every key by far less than a pixel of
 // the slider: the range stays exact, but neither bar is drawn again. A range that moves the
 // value still scrolls the text.
