@@ -1,7 +1,7 @@
 // A save killed at any moment leaves the whole old file or the whole new one; a file with
 // two names is written in place and keeps both, even when its write fails.
 
-#include "platform/shell/AtomicFile.h"
+#include "SaveFolderTest.h"
 
 #include <gtest/gtest.h>
 
@@ -26,34 +26,12 @@ using platform::shell::writeFileAtomically;
 
 namespace {
 
-class AtomicFileCrash : public ::testing::Test {
+class AtomicFileCrash : public quillet_test::SaveFolderTest {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "quillet-crash-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
-    }
-    void TearDown() override
-    {
-        setFaultFunctionForTesting(nullptr);
-        platform::shell::setWriteFunctionForTesting(nullptr);
-        std::error_code ignored;
-        fs::remove_all(dir, ignored);
-    }
-    std::string path(const std::string& name) const { return (dir / name).string(); }
-    static std::string contents(const std::string& p)
-    {
-        std::ifstream in(p, std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
     std::size_t fileCount() const
     {
         return std::size_t(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
     }
-    fs::path dir;
 };
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "platform/shell/AtomicFile.h"
+#include "SaveFolderTest.h"
 
 #include <gtest/gtest.h>
 
@@ -21,44 +21,8 @@ using platform::shell::writeFileAtomically;
 
 namespace {
 
-class AtomicFileTest : public ::testing::Test {
+class AtomicFileTest : public quillet_test::SaveFolderTest {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "quillet-atomic-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
-    }
-    void TearDown() override
-    {
-        setWriteFunctionForTesting(nullptr);
-        std::error_code ignored;
-        fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(dir, ignored);
-    }
-
-    std::string path(const std::string& name) const { return (dir / name).string(); }
-
-    static std::string contents(const std::string& p)
-    {
-        std::ifstream in(p, std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-
-    static void put(const std::string& p, const std::string& bytes)
-    {
-        std::ofstream(p, std::ios::binary) << bytes;
-    }
-
-    static mode_t mode(const std::string& p)
-    {
-        struct stat st {};
-        EXPECT_EQ(::stat(p.c_str(), &st), 0) << p;
-        return st.st_mode & 07777;
-    }
-
     // The names in the folder; a failed save must leave nothing of its own behind.
     std::vector<std::string> names() const
     {
@@ -68,8 +32,6 @@ protected:
         std::sort(out.begin(), out.end());
         return out;
     }
-
-    fs::path dir;
 };
 
 // Installs a replacement for the low-level write for one scope.
