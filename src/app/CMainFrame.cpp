@@ -167,11 +167,15 @@ void CMainFrame::SaveWindowPlacement()
 
 QString CMainFrame::ReadmePath()
 {
-    const auto inputs = platform::profile::SettingsPathInputs::fromProcess();
-    const QString beside = QString::fromStdString(
-        platform::profile::pathBesideProgram(inputs.programPath, ".htm"));
+    return ReadmePath(platform::profile::SettingsPathInputs::fromProcess().programPath);
+}
+
+QString CMainFrame::ReadmePath(const std::string& programPath)
+{
+    const QString beside =
+        QString::fromStdString(platform::profile::pathBesideProgram(programPath, ".htm"));
     // An installed program finds it where installation puts documentation.
-    const QFileInfo program(QString::fromStdString(inputs.programPath));
+    const QFileInfo program(QString::fromStdString(programPath));
     const QString installed = program.absolutePath() +
                               QStringLiteral("/../share/doc/quillet/quillet.htm");
     if (!QFileInfo(beside).isFile() && QFileInfo(installed).isFile())

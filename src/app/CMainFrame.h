@@ -33,8 +33,12 @@ public:
     static const platform::fx::CommandMap& classCommands();
     const platform::fx::CommandMap& commandMap() const override { return classCommands(); }
 
-    // The readme file beside the program: its path with the extension ".htm".
+    // The readme of the program that runs (see below).
     static QString ReadmePath();
+    // The readme of programPath: the file beside it, its path with the extension ".htm",
+    // else the one an installation puts in <prefix>/share/doc/quillet for a program in
+    // <prefix>/bin; the path beside the program when neither is there.
+    static QString ReadmePath(const std::string& programPath);
 
     // ---- clipboard history (CMainFrameClipboard.cpp) ------------------------------------------
     // Told of every change of the clipboard (not the selection) from here on; the text

@@ -32,7 +32,7 @@ unsigned captionOf(unsigned checkBoxId)
 
 std::string shortcutPath(const CShortcutDlg::Place& place)
 {
-    return place.folder + "/" + CShortcutDlg::kFileName;
+    return place.folder + "/" + place.fileName;
 }
 
 bool exists(const std::string& path)

@@ -18,6 +18,8 @@ public:
         std::string folder;
         // Made when missing: folders the user never sees (the desktop folder is not one).
         bool createFolder;
+        // The shortcut's file name in the folder.
+        std::string fileName = kFileName;
     };
 
     // program: the full path of the program the shortcuts start.

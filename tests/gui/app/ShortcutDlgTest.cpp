@@ -4,8 +4,11 @@
 #include "../shell/ShellTestSupport.h"
 
 #include "dialogs/CShortcutDlg.h"
+#include "res/AppId.h"
 
 #include <QCheckBox>
+
+#include <cstdlib>
 
 using namespace quillet_test;
 
@@ -34,9 +37,13 @@ protected:
     QStringList places() const
     {
         QStringList present;
-        for (const char* folder : {"Desktop", ".local/share/applications",
-                                   ".local/share/Thunar/sendto"})
-            if (QFileInfo::exists(home(QString::fromLatin1(folder)) + QStringLiteral("/Quillet.desktop")))
+        // The menu's shortcut is named as the installed entry, which it hides.
+        const std::pair<const char*, QString> shortcuts[] = {
+            {"Desktop", QStringLiteral("Quillet.desktop")},
+            {".local/share/applications", QString::fromLatin1(res::kAppId) + ".desktop"},
+            {".local/share/Thunar/sendto", QStringLiteral("Quillet.desktop")}};
+        for (const auto& [folder, name] : shortcuts)
+            if (QFileInfo::exists(home(QString::fromLatin1(folder)) + QLatin1Char('/') + name))
                 present << QString::fromLatin1(folder);
         return present;
     }
@@ -79,6 +86,11 @@ TEST_F(Shortcuts, OkMakesEachPlaceMatchItsBox)
     const QString program = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
     EXPECT_TRUE(entry.contains("Exec=" + QFile::encodeName(program) + " %f\n")) << entry.toStdString();
     EXPECT_TRUE(QFileInfo(home(QStringLiteral("Desktop/Quillet.desktop"))).isExecutable());
+    // "Open with" offers the menu's shortcut: its folder's cache names it.
+    if (std::system("command -v update-desktop-database >/dev/null 2>&1") == 0) {
+        EXPECT_TRUE(readFile(home(QStringLiteral(".local/share/applications/mimeinfo.cache")))
+                        .contains(QByteArray("text/plain=") + res::kAppId + ".desktop;"));
+    }
 
     // Cancel touches nothing; clearing a box deletes that place's shortcut only.
     EXPECT_EQ(run(QList<bool>{false, false, false}, QDialog::Rejected),

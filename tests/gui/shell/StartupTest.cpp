@@ -230,3 +230,30 @@ TEST_F(Startup, ClosingTheWindowStoresTheSettings)
     EXPECT_TRUE(settings().readBinary(u"Settings", u"Window").has_value());
 }
 
+
+TEST(Readme, FoundBesideTheProgramElseWhereItsInstallationPutsIt)
+{
+    QTemporaryDir root;
+    ASSERT_TRUE(root.isValid());
+    const QString top = QDir(root.path()).canonicalPath();
+    const auto touch = [&](const QString& path) {
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(top + path).absolutePath()));
+        QFile file(top + path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    };
+    const auto readme = [&](const QString& program) {
+        return CMainFrame::ReadmePath((top + program).toStdString()).mid(top.size());
+    };
+    // An installed program: <prefix>/bin/quillet reads <prefix>/share/doc/quillet.
+    touch(QStringLiteral("/usr/bin/quillet"));
+    EXPECT_EQ(readme(QStringLiteral("/usr/bin/quillet")), QStringLiteral("/usr/bin/quillet.htm"));
+    touch(QStringLiteral("/usr/share/doc/quillet/quillet.htm"));
+    EXPECT_EQ(readme(QStringLiteral("/usr/bin/quillet")),
+              QStringLiteral("/usr/share/doc/quillet/quillet.htm"));
+    // A program with its readme beside it (the build's, a copied folder) keeps to that one.
+    touch(QStringLiteral("/usr/bin/quillet.htm"));
+    EXPECT_EQ(readme(QStringLiteral("/usr/bin/quillet")), QStringLiteral("/usr/bin/quillet.htm"));
+    // One in another folder: neither is there, and the message names the file beside it.
+    touch(QStringLiteral("/opt/q/Quillet"));
+    EXPECT_EQ(readme(QStringLiteral("/opt/q/Quillet")), QStringLiteral("/opt/q/Quillet.htm"));
+}
