@@ -84,6 +84,8 @@ protected:
 
 private:
     CMyView* m_pView = nullptr;
+    // The names the template items show, in order; changed only with the items.
+    std::vector<std::u16string> m_templateMenuNames;
     bool m_bStartMaximized = false;
     // A frame that was never shown (a print from the command line, a file that failed to
     // open at start-up) stores the placement it was given, maximized state included.

@@ -74,17 +74,21 @@ void CMainFrame::RebuildTemplateMenu()
     const std::size_t room = res::ID_OWN_COMMAND_FIRST - res::ID_TEMPLATE_FIRST;
     if (names.size() > room)
         names.resize(room);
-    // Every menu opening comes here; items that would come out the same are kept.
-    if (names == m_templateNames &&
-        m_nTemplateIdEnd == res::ID_TEMPLATE_FIRST + unsigned(names.size()))
+    // Every menu opening comes here; items that would come out as the menu shows them are
+    // kept. They are judged by what the menu shows, not by m_templateNames, which the
+    // organize dialog renames in place.
+    const bool unchanged = names == m_templateMenuNames &&
+                           m_nTemplateIdEnd == res::ID_TEMPLATE_FIRST + unsigned(names.size());
+    m_templateNames = names;
+    if (unchanged)
         return;
     for (QAction* action : menu->actions()) {
         if (action->property(kTemplateItemProperty).toBool())
             delete action;
     }
-    m_templateNames = std::move(names);
+    m_templateMenuNames = std::move(names);
     m_nTemplateIdEnd = res::ID_TEMPLATE_FIRST;
-    for (const std::u16string& name : m_templateNames) {
+    for (const std::u16string& name : m_templateMenuNames) {
         // An "&" in the name marks the item's mnemonic, as in any menu text.
         QAction* action = makeAction(m_nTemplateIdEnd, QString::fromStdU16String(name));
         action->setProperty(kTemplateItemProperty, true);

@@ -10,7 +10,9 @@
 #include <cerrno>
 #include <cstdlib>
 #include <dirent.h>
+#include <fcntl.h>
 #include <memory>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -51,6 +53,57 @@ bool fromUtf8(std::string_view bytes, std::u16string* out)
         return false;
     out->assign(reinterpret_cast<const char16_t*>(u.getBuffer()), std::size_t(u.length()));
     return true;
+}
+
+bool entryExists(const std::string& path)
+{
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+// Whether folder holds an entry of exactly this name, letter case included: what tells
+// another file from the same one found again by a folder that ignores case.
+bool listsEntry(const std::string& folder, std::string_view file)
+{
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
+    if (!dir)
+        return false;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        if (file == entry->d_name)
+            return true;
+    }
+    return false;
+}
+
+// Renames without replacing a file that appeared in the meantime, where the file system can
+// promise that; elsewhere the caller's check has to do. Returns 0 or errno.
+int renameNoReplace(const std::string& from, const std::string& to)
+{
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL)
+        return errno;
+    return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
+
+// Changes only the letter case of a file's name on a folder that ignores case. The system
+// takes a rename onto the same file for nothing done, so the file goes through a name of
+// its own on the way.
+int renameCaseOnly(const std::string& folder, const std::string& from, const std::string& to)
+{
+    for (int n = 1; n < 100; ++n) {
+        const std::string step = folder + "/" + std::to_string(::getpid()) + "~" +
+                                 std::to_string(n) + std::string(kExtension);
+        if (entryExists(step))
+            continue;
+        if (const int error = renameNoReplace(from, step))
+            return error;
+        const int error = renameNoReplace(step, to);
+        if (error != 0)
+            ::rename(step.c_str(), from.c_str());
+        return error;
+    }
+    return EEXIST;
 }
 
 } // namespace
@@ -178,6 +231,32 @@ bool sameIgnoringCase(std::u16string_view a, std::u16string_view b)
     return icu::UnicodeString(false, a.data(), int32_t(a.size()))
                .caseCompare(icu::UnicodeString(false, b.data(), int32_t(b.size())),
                             U_FOLD_CASE_DEFAULT) == 0;
+}
+
+RenameOutcome renameTemplate(const std::string& folder, std::u16string_view from,
+                             std::u16string_view to)
+{
+    using Result = RenameOutcome::Result;
+    if (to == from)
+        return {Result::Unchanged};
+    if (!isStorableName(to))
+        return {Result::Failed, EINVAL};
+    const std::string fromPath = templatePath(folder, from);
+    const std::string toPath = templatePath(folder, to);
+    int error = 0;
+    if (!entryExists(toPath)) {
+        error = renameNoReplace(fromPath, toPath);
+    } else {
+        // Found under the new name but not listed by it: a folder that ignores letter case
+        // found the template itself, or one whose name it takes for the same.
+        const std::string toFile = toUtf8(to) + std::string(kExtension);
+        if (listsEntry(folder, toFile) || !sameIgnoringCase(from, to))
+            return {Result::Duplicate};
+        error = renameCaseOnly(folder, fromPath, toPath);
+    }
+    if (error == EEXIST || error == ENOTEMPTY)
+        return {Result::Duplicate};
+    return error == 0 ? RenameOutcome{Result::Renamed} : RenameOutcome{Result::Failed, error};
 }
 
 } // namespace templates

@@ -52,4 +52,17 @@ std::string encodeTemplate(std::u16string_view text);
 // Whether two names differ only in letter case (or not at all), by case folding.
 bool sameIgnoringCase(std::u16string_view a, std::u16string_view b);
 
+// What renaming a template came to; error is the errno of a Failed rename.
+struct RenameOutcome {
+    enum class Result { Renamed, Unchanged, Duplicate, Failed } result;
+    int error = 0;
+};
+
+// Renames template from to to in folder. Another template under the new name is a
+// duplicate, even one whose name differs only in letter case (another file here); the same
+// name again changes nothing. On a folder that ignores letter case, the new name may find
+// the template itself: the rename then only changes its case. Never replaces a file.
+RenameOutcome renameTemplate(const std::string& folder, std::u16string_view from,
+                             std::u16string_view to);
+
 } // namespace templates

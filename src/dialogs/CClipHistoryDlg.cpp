@@ -10,6 +10,26 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyledItemDelegate>
+
+namespace {
+
+// Every line as wide as the list's scrolling extent, so that the list scrolls sideways as far
+// as that and the widest line is drawn whole.
+class ExtentDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    int m_nExtent = 0;
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setWidth(m_nExtent);
+        return size;
+    }
+};
+
+} // namespace
 
 CClipHistoryDlg::CClipHistoryDlg(const ClipHistory& history, QWidget* parent)
     : QDialog(parent), m_history(history)
@@ -24,6 +44,9 @@ CClipHistoryDlg::CClipHistoryDlg(const ClipHistory& history, QWidget* parent)
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setSortingEnabled(false);
     m_list->setUniformItemSizes(true);
+    m_list->setTextElideMode(Qt::ElideNone);
+    m_list->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    m_list->setItemDelegate(new ExtentDelegate(m_list));
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     label->setBuddy(m_list);
@@ -80,8 +103,19 @@ void CClipHistoryDlg::OnInitDialog()
 
     // A copy, so that clipboard changes while the dialog is open leave the list alone.
     m_entries.assign(m_history.entries().begin(), m_history.entries().end());
-    for (std::size_t i = 0; i < m_entries.size(); ++i)
-        m_list->addItem(QString::fromStdU16String(clipHistoryLine(long(i), m_entries[i])));
+    // The list scrolls sideways to its widest line and 10 pixels more.
+    const QFontMetrics metrics(m_font, m_list);
+    int widest = 0;
+    auto* delegate = static_cast<ExtentDelegate*>(m_list->itemDelegate());
+    for (std::size_t i = 0; i < m_entries.size(); ++i) {
+        const QString line = QString::fromStdU16String(clipHistoryLine(long(i), m_entries[i]));
+        m_list->addItem(line);
+        const int width = metrics.horizontalAdvance(line);
+        if (width > widest) {
+            widest = width;
+            delegate->m_nExtent = width + 10;
+        }
+    }
     if (m_list->count() > 0)
         m_list->setCurrentRow(0);
     m_list->setFocus();

@@ -109,7 +109,8 @@ bool CShortcutDlg::UpdateShortcut(const Place& place)
     const std::string path = shortcutPath(place);
     if (!checkBox(place.checkBoxId)->isChecked()) {
         if (exists(path) && ::unlink(path.c_str()) != 0) {
-            reportFileError(this, errno, {});
+            // Named, as the other places go on and the message must say which one failed.
+            reportFileError(this, errno, path);
             return false;
         }
         return true;
@@ -136,9 +137,14 @@ bool CShortcutDlg::UpdateShortcut(const Place& place)
 
 void CShortcutDlg::accept()
 {
+    // Each place on its own: one that fails is told, and the others are still made to match
+    // their boxes.
+    bool allDone = true;
     for (const Place& place : m_places) {
         if (!UpdateShortcut(place))
-            return;  // the dialog stays open
+            allDone = false;
     }
-    QDialog::accept();
+    // After a failure the dialog stays open, for the user to see to that place.
+    if (allDone)
+        QDialog::accept();
 }

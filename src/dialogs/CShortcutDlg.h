@@ -1,7 +1,8 @@
 #pragma once
 // "ショートカットの作成": one check box per place a shortcut to the program can be put (the
 // desktop, the applications menu, the file manager's "Send To" menu), checked when the
-// shortcut is there. OK makes each place match its box.
+// shortcut is there. OK makes each place match its box; a place that fails is told and
+// keeps the dialog open, without holding up the others.
 
 #include <QDialog>
 

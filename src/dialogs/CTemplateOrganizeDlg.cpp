@@ -17,9 +17,6 @@
 #include <QStyledItemDelegate>
 
 #include <cerrno>
-#include <cstdio>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -44,12 +41,6 @@ public:
 private:
     CTemplateOrganizeDlg* m_dialog;
 };
-
-bool exists(const std::string& path)
-{
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
-}
 
 QString message(unsigned id, const QString& arg)
 {
@@ -150,33 +141,24 @@ void CTemplateOrganizeDlg::OnEndLabelEdit(const QString& newName)
         return;
     const std::u16string newU = newName.toStdU16String();
     const std::u16string oldU = m_list->item(row)->text().toStdU16String();
-    // A name no file can carry is refused before anything is touched.
-    if (!templates::isStorableName(newU)) {
-        reportFileError(EINVAL);
-        return;
-    }
-    const std::string newPath = templates::templatePath(m_folder, newU);
-    const std::string oldPath = templates::templatePath(m_folder, oldU);
-    if (!exists(newPath)) {
-        // Never over a file that appeared in the meantime, where the file system can
-        // promise that; elsewhere the check above has to do.
-        int renamed = ::renameat2(AT_FDCWD, oldPath.c_str(), AT_FDCWD, newPath.c_str(),
-                                  RENAME_NOREPLACE);
-        if (renamed != 0 && errno == EINVAL)
-            renamed = ::rename(oldPath.c_str(), newPath.c_str());
-        if (renamed != 0) {
-            reportFileError(errno);
-            return;
-        }
+    using Result = templates::RenameOutcome::Result;
+    const templates::RenameOutcome outcome = templates::renameTemplate(m_folder, oldU, newU);
+    switch (outcome.result) {
+    case Result::Renamed:
         m_list->item(row)->setText(newName);
         if (std::size_t(row) < m_pTemplateNames->size())
             (*m_pTemplateNames)[std::size_t(row)] = newU;
-        return;
-    }
-    // The same file under another letter case (or the same name) is no conflict.
-    if (!templates::sameIgnoringCase(newU, oldU))
+        break;
+    case Result::Duplicate:
         platform::fx::showMessage(this, resourceText(res::IDP_TEMPLATE_NAME_DUPLICATE),
                                   MsgIcon::Exclamation);
+        break;
+    case Result::Failed:
+        reportFileError(outcome.error);
+        break;
+    case Result::Unchanged:
+        break;
+    }
 }
 
 void CTemplateOrganizeDlg::OnDelete()

@@ -4,6 +4,7 @@
 #include "edit/CMyEditView.h"
 
 #include "platform/Utf16.h"
+#include "platform/fx/DropData.h"
 
 #include <QApplication>
 #include <QDrag>
@@ -33,11 +34,11 @@ int floorDiv(int a, int b)
     return a >= 0 ? a / b : -((-a + b - 1) / b);
 }
 
-// Only plain text is taken; a file list or an image is refused even when it also carries text
-// (its file names), so files are opened by the frame, not pasted as names.
-bool offersOnlyText(const QMimeData* data)
+// Text is taken from any drag but a file list, which also carries its names as text: files
+// are opened by the frame, not pasted as names.
+bool offersText(const QMimeData* data)
 {
-    return data && data->hasText() && !data->hasUrls() && !data->hasImage();
+    return platform::fx::isTextDrop(data);
 }
 
 // The dropped text as the program inserts it: up to its first NUL, as a pasted text is.
@@ -402,7 +403,7 @@ void CMyEditView::dragScrollTick()
 
 void CMyEditView::onDragEnter(QDragEnterEvent* event)
 {
-    if (!offersOnlyText(event->mimeData())) {
+    if (!offersText(event->mimeData())) {
         event->ignore();
         return;
     }
@@ -413,7 +414,7 @@ void CMyEditView::onDragEnter(QDragEnterEvent* event)
 void CMyEditView::onDragMove(QDragMoveEvent* event)
 {
     const QPoint point = event->position().toPoint();
-    if (!offersOnlyText(event->mimeData()) || !viewport()->rect().contains(point)) {
+    if (!offersText(event->mimeData()) || !viewport()->rect().contains(point)) {
         m_dragScrollTimer.stop();
         event->ignore(QRect());
         return;
@@ -448,7 +449,7 @@ void CMyEditView::onDragLeave(QDragLeaveEvent* event)
 void CMyEditView::onDrop(QDropEvent* event)
 {
     m_dragScrollTimer.stop();
-    if (!offersOnlyText(event->mimeData())) {
+    if (!offersText(event->mimeData())) {
         event->ignore();
         return;
     }

@@ -3,6 +3,7 @@
 #include "platform/Utf16.h"
 #include "platform/fx/App.h"
 #include "platform/fx/Document.h"
+#include "platform/fx/DropData.h"
 #include "platform/fx/FrameworkIds.h"
 #include "platform/fx/View.h"
 
@@ -405,15 +406,12 @@ namespace {
 
 // A dropped file is opened, never taken: the drop copies (or links) whatever the source
 // proposes, so that a file manager that offered a move does not remove the file after it.
-// A source that allows nothing but a move is refused, and so are addresses of no local file
-// (a link dragged from a browser), which nothing would open.
+// A source that allows nothing but a move is refused, and so is anything but files (a link
+// dragged from a browser), which the text view takes as text where it carries some.
 bool acceptAsCopy(QDropEvent* event)
 {
     const Qt::DropActions possible = event->possibleActions();
-    const QList<QUrl> urls = event->mimeData()->urls();
-    const bool anyFile =
-        std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
-    if (!anyFile || !(possible & (Qt::CopyAction | Qt::LinkAction))) {
+    if (!isFileDrop(event->mimeData()) || !(possible & (Qt::CopyAction | Qt::LinkAction))) {
         event->ignore();
         return false;
     }
@@ -443,7 +441,7 @@ void Frame::dropEvent(QDropEvent* event)
     activateWindow();
     // Each file opens in turn; the last one stays the document.
     for (const QUrl& url : urls) {
-        if (url.isLocalFile() && App::instance())
+        if (App::instance())
             App::instance()->openDocumentFile(url.toLocalFile());
     }
 }

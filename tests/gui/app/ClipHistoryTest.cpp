@@ -9,6 +9,7 @@
 #include <QClipboard>
 #include <QListWidget>
 #include <QMimeData>
+#include <QScrollBar>
 
 using namespace quillet_test;
 
@@ -94,4 +95,28 @@ TEST_F(ClipHistoryFrame, PasteWithNothingChosenDeletesTheSelectionOnly)
     const QStringList lines = shownLines([](CClipHistoryDlg& d) { d.accept(); });
     EXPECT_TRUE(lines.isEmpty());
     EXPECT_EQ(text(), u"xz");
+}
+
+TEST_F(ClipHistoryFrame, TheListScrollsSidewaysToItsWidestLineAndCutsNothingShort)
+{
+    ASSERT_TRUE(start());
+    // The widest line between shorter ones, the oldest being the shortest.
+    copy(QStringLiteral("s"));
+    copy(QString(300, QLatin1Char('w')));
+    copy(QStringLiteral("short"));
+    shownLines([](CClipHistoryDlg& d) {
+        QListWidget* list = d.list();
+        const QFontMetrics metrics(d.listFont());
+        const int widest = metrics.horizontalAdvance(list->item(1)->text());
+        ASSERT_GT(widest, list->viewport()->width());
+        // Pixel by pixel, up to the widest line and 10 pixels more.
+        QScrollBar* bar = list->horizontalScrollBar();
+        EXPECT_EQ(bar->maximum() + list->viewport()->width(), widest + 10);
+        // Each line is drawn whole, none ends in "..." at the list's edge.
+        EXPECT_EQ(list->textElideMode(), Qt::ElideNone);
+        // Scrolled to the end, the line's end is at the list's right edge.
+        bar->setValue(bar->maximum());
+        EXPECT_EQ(list->visualItemRect(list->item(1)).right(), list->viewport()->rect().right());
+        d.reject();
+    });
 }

@@ -1,5 +1,5 @@
 // The shortcut command: the boxes show which shortcuts exist, OK makes each place match its
-// box, and a place that cannot be written is told and keeps the dialog open.
+// box, and a place that fails is told and keeps the dialog open while the others are made.
 
 #include "../shell/ShellTestSupport.h"
 
@@ -103,21 +103,58 @@ TEST_F(Shortcuts, OkMakesEachPlaceMatchItsBox)
     EXPECT_TRUE(ui.messages().isEmpty());
 }
 
-TEST_F(Shortcuts, ADesktopFolderThatIsNotThereIsToldAndTheRestWaits)
+TEST_F(Shortcuts, APlaceThatFailsIsToldAndTheOthersAreMadeToMatchTheirBoxes)
 {
     ASSERT_TRUE(start());
-    // user-dirs.dirs (under XDG_CONFIG_HOME, the test's settings folder) names a missing
-    // desktop folder.
-    const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
-    QFile dirs(config + QStringLiteral("/user-dirs.dirs"));
-    ASSERT_TRUE(dirs.open(QIODevice::WriteOnly));
-    dirs.write("XDG_DESKTOP_DIR=\"$HOME/Gone\"\n");
-    dirs.close();
-    EXPECT_EQ(run(QList<bool>{true, true, true}), (QList<bool>{false, false, false}));
-    ASSERT_EQ(ui.messages().size(), 1);
-    EXPECT_EQ(ui.messages()[0].icon, platform::fx::MsgIcon::Stop);
-    EXPECT_TRUE(ui.messages()[0].text.contains(home(QStringLiteral("Gone/Quillet.desktop"))))
-        << ui.messages()[0].text.toStdString();
-    // The places after the failed one were left as they were.
-    EXPECT_TRUE(places().isEmpty());
+    const QString dirs = qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/user-dirs.dirs");
+    const struct {
+        QByteArray userDirs;  // user-dirs.dirs (under XDG_CONFIG_HOME); empty: none
+        QString desktop;      // the desktop folder, in the home
+        bool blocked;         // the desktop holds a folder named like the shortcut
+    } cases[] = {
+        // Written: a desktop folder that user-dirs.dirs names but is not there, and a home
+        // without ~/Desktop.
+        {"XDG_DESKTOP_DIR=\"$HOME/Gone\"\n", QStringLiteral("Gone"), false},
+        {{}, QStringLiteral("Desktop"), false},
+        // Deleted: a folder in the shortcut's place cannot be removed as a file.
+        {{}, QStringLiteral("Desktop"), true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.desktop.toStdString() + (c.blocked ? " blocked" : ""));
+        QFile::remove(dirs);
+        if (!c.userDirs.isEmpty()) {
+            QFile file(dirs);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(c.userDirs);
+        }
+        QDir(home(QStringLiteral("Desktop"))).removeRecursively();
+        QDir(home(QStringLiteral(".local"))).removeRecursively();
+        if (c.blocked) {
+            ASSERT_TRUE(QDir().mkpath(home(QStringLiteral("Desktop/Quillet.desktop"))));
+        }
+        ui.clear();
+        bool stayedOpen = false;
+        ui.answerModal([&](QDialog& d) {
+            auto& dialog = static_cast<CShortcutDlg&>(d);
+            dialog.checkBox(res::IDC_SHORTCUT_DESKTOP)->setChecked(!c.blocked);
+            dialog.checkBox(res::IDC_SHORTCUT_PROGRAMS)->setChecked(true);
+            dialog.checkBox(res::IDC_SHORTCUT_SENDTO)->setChecked(true);
+            dialog.accept();
+            stayedOpen = dialog.isVisible() && dialog.result() != QDialog::Accepted;
+            return int(QDialog::Rejected);
+        });
+        EXPECT_TRUE(frame()->executeCommand(res::ID_CREATE_SHORTCUT));
+        // The places after the failed one are made to match their boxes all the same.
+        QStringList expected{QStringLiteral(".local/share/applications"),
+                             QStringLiteral(".local/share/Thunar/sendto")};
+        if (c.blocked)
+            expected.prepend(QStringLiteral("Desktop"));
+        EXPECT_EQ(places(), expected);
+        // The failed one is named, and the dialog stays open for the user to see to it.
+        ASSERT_EQ(ui.messages().size(), 1);
+        EXPECT_EQ(ui.messages()[0].icon, platform::fx::MsgIcon::Stop);
+        EXPECT_TRUE(ui.messages()[0].text.contains(home(c.desktop + QStringLiteral("/Quillet.desktop"))))
+            << ui.messages()[0].text.toStdString();
+        EXPECT_TRUE(stayedOpen);
+    }
 }

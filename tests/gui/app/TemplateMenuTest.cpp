@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QRegularExpression>
 
 #include <sys/stat.h>
 
@@ -216,4 +217,43 @@ TEST_F(TemplateMenu, OrganizingRenamesAndDeletesFilesAndNames)
     EXPECT_EQ(shown[1].icon, MsgIcon::Stop);
     EXPECT_EQ(shown[2].text, resString(res::IDP_TEMPLATE_DELETE, QStringLiteral("note")));
     EXPECT_EQ(templateItems(), QStringList{QStringLiteral("Memo 200")});
+}
+
+TEST_F(TemplateMenu, ARenameIsShownAtTheNextOpeningAndEveryClashIsTold)
+{
+    const struct {
+        QStringList files;  // "memo" is renamed
+        QString newName;
+        QStringList after;  // the templates afterwards, in the folder and in the menu
+        bool told;          // "名前が重複しています。" shown
+    } cases[] = {
+        // Same count, same order: only the item's text changes.
+        {{"memo", "note"}, "Memo", {"Memo", "note"}, false},
+        // Another letter case is another file here, so another template.
+        {{"memo", "Memo"}, "Memo", {"Memo", "memo"}, true},
+        {{"memo", "note"}, "note", {"memo", "note"}, true},
+        {{"memo", "note"}, "memo", {"memo", "note"}, false},
+    };
+    ASSERT_TRUE(start());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.files.join(QLatin1Char(' ')).toStdString() + " -> " + c.newName.toStdString());
+        QDir(folder()).removeRecursively();
+        for (const QString& name : c.files)
+            putTemplate(name, QByteArray("\xFF\xFE", 2));
+        ASSERT_EQ(templateItems().size(), c.files.size());
+        ui.clear();
+        organize([&](CTemplateOrganizeDlg& d) {
+            d.list()->setCurrentItem(d.list()->findItems(QStringLiteral("memo"), Qt::MatchExactly).value(0));
+            d.OnEndLabelEdit(c.newName);
+        });
+        // Names only: how letter case sorts depends on the locale.
+        QStringList menu = templateItems().replaceInStrings(QRegularExpression(QStringLiteral(" .*")), QString());
+        QStringList onDisk = QDir(folder()).entryList(QDir::Files).replaceInStrings(QStringLiteral(".tpl"), QString());
+        menu.sort();
+        onDisk.sort();
+        EXPECT_EQ(menu, c.after);
+        EXPECT_EQ(onDisk, c.after);
+        EXPECT_EQ(messageTexts(), c.told ? QStringList{resString(res::IDP_TEMPLATE_NAME_DUPLICATE)}
+                                         : QStringList{});
+    }
 }

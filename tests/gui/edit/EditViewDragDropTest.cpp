@@ -265,6 +265,55 @@ TEST_F(EditViewDragDropTest, DropsFromOtherWindowsInsertTextOnly)
     EXPECT_GT(sel().first, 0);
 }
 
+TEST_F(EditViewDragDropTest, AnythingButFilesThatCarriesTextDropsItsText)
+{
+    const QUrl file = QUrl::fromLocalFile(QStringLiteral("/tmp/a.txt"));
+    const QString address = QStringLiteral("https://example.com/a?b=1");
+    const QList<QUrl> web{QUrl(address)};
+    const struct {
+        const char* what;
+        QList<QUrl> urls;
+        QString text;      // the drag's plain text; empty: none
+        bool image;
+        QString inserted;  // empty: refused
+    } cases[] = {
+        // A link or the address bar of a browser: the address as a URL list and as text.
+        {"link", web, address, false, address},
+        {"image from a page", web, address, true, address},
+        {"local and web", {file, QUrl(address)}, QStringLiteral("both"), false, QStringLiteral("both")},
+        // Addresses alone are text too.
+        {"address without text", web, {}, false, address},
+        // Files stay files, opened by the window, not pasted as names.
+        {"files", {file, QUrl::fromLocalFile(QStringLiteral("/tmp/b.txt"))}, QStringLiteral("names"), false, {}},
+        {"file without text", {file}, {}, false, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        open(u"abcdef");
+        view->setSel(0, 2);
+        QMimeData data;
+        data.setUrls(c.urls);
+        if (!c.text.isEmpty())
+            data.setText(c.text);
+        if (c.image)
+            data.setImageData(QImage(4, 4, QImage::Format_RGB32));
+        const bool taken = !c.inserted.isEmpty();
+        EXPECT_EQ(dropAt(data, pointAt(4), Qt::NoModifier), taken ? Qt::MoveAction : Qt::IgnoreAction);
+        if (!taken) {
+            EXPECT_EQ(text(), u"abcdef");
+            EXPECT_EQ(records(), 0);
+            continue;
+        }
+        // Inserted at the drop, selected, and undone in one step.
+        const int n = int(c.inserted.size());
+        EXPECT_EQ(text(), u"abcd" + c.inserted.toStdU16String() + u"ef");
+        EXPECT_EQ(sel(), std::make_pair(4, 4 + n));
+        EXPECT_EQ(kinds(), std::vector<int>{UNDO_INSERT});
+        undo();
+        EXPECT_EQ(text(), u"abcdef");
+    }
+}
+
 TEST_F(EditViewDragDropTest, AMillionCharactersMovedAndTenMegabytesDropped)
 {
     // A million characters on one line moved past the text after them, then undone.

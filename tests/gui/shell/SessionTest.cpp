@@ -327,12 +327,16 @@ TEST_F(Session, ADroppedFileIsCopiedNeverMovedAwayFromItsSource)
     }
     EXPECT_TRUE(QFile::exists(path));
 
-    // An address of no local file is refused from the start.
-    QMimeData web;
-    web.setUrls({QUrl(QStringLiteral("https://example.com/a.txt"))});
-    QDragEnterEvent enter(at, Qt::CopyAction, &web, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(frame(), &enter);
-    EXPECT_FALSE(enter.isAccepted());
+    // An address of no local file is refused from the start, beside a file too (a link on a
+    // page): such a drag is text, for the text view alone.
+    const QUrl address(QStringLiteral("https://example.com/a.txt"));
+    for (const QList<QUrl>& urls : {QList<QUrl>{address}, QList<QUrl>{QUrl::fromLocalFile(path), address}}) {
+        QMimeData web;
+        web.setUrls(urls);
+        QDragEnterEvent enter(at, Qt::CopyAction, &web, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(frame(), &enter);
+        EXPECT_FALSE(enter.isAccepted());
+    }
 }
 
 TEST_F(Session, ThreeDroppedFilesOpenInTurnAndTheLastStays)
