@@ -18,13 +18,6 @@ using quillet_test::RecoveryFolderTest;
 
 namespace {
 
-mode_t modeOf(const std::string& p)
-{
-    struct stat st {};
-    EXPECT_EQ(::lstat(p.c_str(), &st), 0) << p;
-    return st.st_mode & 07777;
-}
-
 void makeOld(const std::string& p)
 {
     const timeval old[2] = {{std::time(nullptr) - 3600, 0}, {std::time(nullptr) - 3600, 0}};
@@ -44,10 +37,10 @@ TEST_F(RecoveryFolderTest, TheFolderFollowsTheStateHomeAndIsMadePrivate)
     // Created with every missing parent private; a wider folder is tightened.
     ASSERT_EQ(doc::prepareRecoveryFolder(folder), 0);
     for (const fs::path& p : {dir / "state", dir / "state/Quillet", fs::path(folder)})
-        EXPECT_EQ(modeOf(p.string()), 0700u) << p;
+        EXPECT_EQ(mode(p.string()), 0700u) << p;
     ASSERT_EQ(::chmod(folder.c_str(), 0755), 0);
     ASSERT_EQ(doc::prepareRecoveryFolder(folder), 0);
-    EXPECT_EQ(modeOf(folder), 0700u);
+    EXPECT_EQ(mode(folder), 0700u);
 
     // A link to a folder, a file, or a folder of another user's is no place for records.
     const std::string link = (dir / "link").string(), file = (dir / "file").string(),
@@ -70,7 +63,7 @@ TEST_F(RecoveryFolderTest, ARecordIsHeldWhileItsProgramLivesAndOfferedOnceItIsGo
     ASSERT_EQ(own->write(sample(1)), 0);
     ASSERT_EQ(own->write(sample(2)), 0);
     ASSERT_EQ(names(), std::vector<std::string>{own->name()}) << "one file, replaced";
-    EXPECT_EQ(modeOf(own->filePath()), 0600u);
+    EXPECT_EQ(mode(own->filePath()), 0600u);
     EXPECT_TRUE(scanRecoveryFolder(folder).orphans.empty()) << "held by its program";
 
     // The program goes without removing it, as one that dies: the record is an orphan,

@@ -1,37 +1,24 @@
 #pragma once
-// A private recovery folder for each test of the record engine, with small readers of what
-// the folder holds.
+// A private recovery folder for each test of the record engine (in the atomic writer's test
+// folder), with small readers of what the folder holds.
 
 #include "doc/RecoveryFolder.h"
 #include "doc/RecoveryRecord.h"
-#include "platform/shell/AtomicFile.h"
-
-#include <gtest/gtest.h>
+#include "../platform/shell/SaveFolderTest.h"
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace quillet_test {
 
-class RecoveryFolderTest : public ::testing::Test {
+class RecoveryFolderTest : public SaveFolderTest {
 protected:
     void SetUp() override
     {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "quillet-recovery-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
+        SaveFolderTest::SetUp();
         folder = (dir / "state/Quillet/recovery").string();
-    }
-    void TearDown() override
-    {
-        platform::shell::setWriteFunctionForTesting(nullptr);
-        std::error_code ignored;
-        std::filesystem::remove_all(dir, ignored);
     }
 
     // A record whose text tells version apart, of about units UTF-16 units, with a lone
@@ -64,19 +51,6 @@ protected:
         std::sort(found.begin(), found.end());
         return found;
     }
-    static std::string contents(const std::string& p)
-    {
-        std::ifstream in(p, std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-    static void put(const std::string& p, const std::string& bytes)
-    {
-        std::ofstream(p, std::ios::binary) << bytes;
-    }
-
-    std::filesystem::path dir;
     std::string folder;
 };
 
