@@ -24,12 +24,15 @@ namespace {
 // One settings folder and one copy of the working text for the whole run.
 struct ShellBenchEnvironment {
     QTemporaryDir config;
+    QTemporaryDir state;
     QTemporaryDir files;
     QString workingTextPath;
 
     ShellBenchEnvironment()
     {
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+        // The start-up looks through an empty recovery folder, never the user's.
+        qputenv("XDG_STATE_HOME", QFile::encodeName(state.path()));
         // The language question would stop every open; the working text is Shift_JIS.
         platform::profile::IniFile settings(platform::profile::GetSettingsFilePath("quillet"));
         settings.writeInt(u"Settings", u"LangSelect", 0);

@@ -1,7 +1,9 @@
 #include "app/CMainFrame.h"
 
+#include "app/CRecoveryKeeper.h"
 #include "app/ToolbarIcons.h"
 #include "doc/CMyDoc.h"
+#include "doc/RecoveryFolder.h"
 #include "platform/fx/App.h"
 #include "platform/fx/PlacementFit.h"
 #include "platform/fx/UiHost.h"
@@ -75,6 +77,7 @@ CMainFrame::CMainFrame(CMyDoc* document) : platform::fx::Frame(document)
     }
 }
 
+// The keeper goes before the view it watches (a member, it dies before the frame's children).
 CMainFrame::~CMainFrame() = default;
 
 bool CMainFrame::OnCreate()
@@ -104,6 +107,11 @@ bool CMainFrame::OnCreate()
     doc->setView(m_pView);
     connect(m_pView, &platform::EditControl::textChanged, doc,
             [doc] { doc->setModifiedFlag(true); });
+    // After the connection above: a change has made the document modified when the keeper
+    // hears of it.
+    m_pRecovery = std::make_unique<CRecoveryKeeper>(
+        doc, m_pView, doc::recoveryFolder(doc::RecoveryFolderInputs::fromProcess()));
+    doc->setRecovery(m_pRecovery.get());
     m_pView->setFocus();
     JoinClipboardViewers();
     m_bStartMaximized = RestoreWindowPlacement();
@@ -120,6 +128,18 @@ void CMainFrame::onDestroy()
 {
     SaveWindowPlacement();
     LeaveClipboardViewers();
+    // The normal end: whatever the save question's answer was, the record goes.
+    if (m_pRecovery) {
+        static_cast<CMyDoc*>(document())->setRecovery(nullptr);
+        m_pRecovery->End();
+    }
+}
+
+void CMainFrame::initialUpdate()
+{
+    platform::fx::Frame::initialUpdate();
+    if (m_pRecovery)
+        m_pRecovery->RestoreTaken();
 }
 
 bool CMainFrame::RestoreWindowPlacement()

@@ -7,12 +7,14 @@
 #include "platform/fx/Frame.h"
 
 #include <QStringList>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
 
 class CMyDoc;
 class CMyView;
+class CRecoveryKeeper;
 
 class CMainFrame : public platform::fx::Frame {
     Q_OBJECT
@@ -21,6 +23,11 @@ public:
     ~CMainFrame() override;
 
     CMyView* GetView() const { return m_pView; }
+    // The keeper of the text's recovery record (made with the view).
+    CRecoveryKeeper* Recovery() const { return m_pRecovery.get(); }
+    // After the view's initial update: a text taken back from its recovery record replaces
+    // the file's.
+    void initialUpdate() override;
 
     // Reads "Settings"/"Window" and places the window; tells whether it should come up
     // maximized. Runs when the frame is created, before anything can show it.
@@ -86,6 +93,7 @@ private:
     CMyView* m_pView = nullptr;
     // The names the template items show, in order; changed only with the items.
     std::vector<std::u16string> m_templateMenuNames;
+    std::unique_ptr<CRecoveryKeeper> m_pRecovery;
     bool m_bStartMaximized = false;
     // A frame that was never shown (a print from the command line, a file that failed to
     // open at start-up) stores the placement it was given, maximized state included.

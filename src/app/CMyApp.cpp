@@ -2,6 +2,7 @@
 
 #include "dialogs/AboutDlg.h"
 #include "app/CMainFrame.h"
+#include "app/CRecoveryKeeper.h"
 #include "doc/CMyDoc.h"
 #include "view/CMyView.h"
 #include "platform/Utf16.h"
@@ -81,19 +82,23 @@ bool CMyApp::initInstance()
     setProfilePath(platform::profile::GetSettingsFilePath("quillet"));
     loadStdProfileSettings(4);
 
+    const CommandLine cmd = ParseCommandLine(m_arguments);
+    // A file printed from the command line is printed as it is on disk.
+    const bool printing = cmd.action == CommandLine::Action::Print ||
+                          cmd.action == CommandLine::Action::PrintTo;
     addDocTemplate(DocTemplate{
         [] { return static_cast<platform::fx::Document*>(new CMyDoc); },
-        [](platform::fx::Document* doc) -> platform::fx::Frame* {
+        [printing](platform::fx::Document* doc) -> platform::fx::Frame* {
             auto* frame = new CMainFrame(static_cast<CMyDoc*>(doc));
             if (!frame->create()) {
                 delete frame;
                 return nullptr;
             }
+            frame->Recovery()->SetOffering(!printing);
             return frame;
         },
     });
 
-    const CommandLine cmd = ParseCommandLine(m_arguments);
     switch (cmd.action) {
     case CommandLine::Action::New:
         if (!newDocument())
@@ -120,6 +125,9 @@ bool CMyApp::initInstance()
     m_shown = true;
     frame->setAcceptDrops(true);
     AnnounceUnwritableSettings();
+    // Records that a program which died left, offered once the window is there to show them.
+    if (cmd.action == CommandLine::Action::New)
+        frame->Recovery()->OfferAtStart();
     return true;
 }
 

@@ -24,10 +24,22 @@ bool CMyDoc::onNewDocument()
 
 bool CMyDoc::onOpenDocument(const QString& path)
 {
+    // Asked first: a record taken back brings the code page the file is to be read in.
+    if (m_recovery)
+        m_recovery->OfferRecordsOf(path);
+    bool opened = false;
     // Refused this early, the text on screen and the modified flag stay as they were.
-    if (m_view && !m_view->CheckCodePageForOpen())
-        return false;
-    return Document::onOpenDocument(path);
+    if (m_view && !m_view->CheckCodePageForOpen()) {
+        opened = false;
+    } else if (m_recovery && m_recovery->RestoresMissingFile(path)) {
+        deleteContents();
+        opened = true;
+    } else {
+        opened = Document::onOpenDocument(path);
+    }
+    if (!opened && m_recovery)
+        m_recovery->OpenFailed();
+    return opened;
 }
 
 void CMyDoc::deleteContents()

@@ -105,6 +105,10 @@ inline constexpr unsigned IDP_PRINT_NO_ROOM = 6026;
 inline constexpr unsigned IDP_PRINT_FAILED = 6027;
 // %1 offset of the zero byte, %2 the offset in hex, %3 bytes from there to the end
 inline constexpr unsigned IDP_OPEN_ZERO_BYTE = 6028;
+// %1 the file's path, or the untitled name; %2 the record's date and time, "yyyy/MM/dd HH:mm"
+inline constexpr unsigned IDP_RECOVERY_OFFER = 6029;
+inline constexpr unsigned IDP_RECOVERY_SET_ASIDE = 6030;    // %1 the record, %2 its new name
+inline constexpr unsigned IDP_RECOVERY_NOT_KEPT = 6031;     // follows a file-error message
 
 // ---- dialog captions and control texts (string table) -------------------------------------
 // About (100)

@@ -82,6 +82,19 @@ constexpr StringEntry kTable[] = {
      u"そこから後の %3 バイトは表示していません。\n"
      u"保存すると、これらのバイトはファイルから失われます。\n\n"
      u"Unicode (UTF-16) のファイルは、「インポート」の「Unicode （自動判定）」で読み込めます。"},
+    // Asked when a file (or, at a start without one, any text) has a record of changes that
+    // a program which ended without saving them left.
+    {IDP_RECOVERY_OFFER,
+     u"%1 には、前回保存されずに終了した変更があります (%2)。\n変更を復元しますか？"},
+    // Ours: a record that cannot be read is kept under another name, never deleted.
+    {IDP_RECOVERY_SET_ASIDE,
+     u"変更の復元用の記録 %1 は壊れているため使えません。\n"
+     u"記録は削除せず、%2 という名前で残しました。"},
+    // Ours: follows the file-error message of a record that could not be written.
+    {IDP_RECOVERY_NOT_KEPT,
+     u"保存していない変更を復元用に記録できません。編集はこのまま続けられますが、"
+     u"プログラムが異常終了すると保存していない変更は失われます。"
+     u"この通知は次回の起動まで表示しません。"},
 
     // ---- dialog captions and control texts
     {IDS_ABOUT_CAPTION, u"バージョン情報"},

@@ -77,6 +77,12 @@ public:
     // current and its font is shown, even when the same page was chosen; the text on screen
     // is never decoded again. Also run before a file is decoded when m_nLangSelect is 1.
     void OnLanguageSelect();
+    // codePage becomes current as the language dialog's OK makes it (the fonts follow).
+    void SelectCodePage(std::uint32_t codePage);
+    // The next file opens in the current code page without the language dialog: a text
+    // taken back from its recovery record was edited in that page. Cleared by that load, or
+    // by passing false when the open goes no further.
+    void SkipLanguageDialogOnce(bool skip = true) { m_bSkipLangSelect = skip; }
     // Font dialog: the chosen font becomes the current page's font (stored at the next
     // change of language or at destruction).
     void OnFontSelect();
@@ -198,4 +204,5 @@ private:
     void WriteExport(const QString& path, const std::string& bytes);
     void ReportCommandFailure();
     std::shared_ptr<CPrintJob> m_printJob;  // between OnBeginPrinting and OnEndPrinting
+    bool m_bSkipLangSelect = false;
 };

@@ -12,6 +12,7 @@
 #include "res/Strings.h"
 
 #include <new>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -29,7 +30,8 @@ void CMyView::SerializeEncoded(platform::fx::Archive& ar)
     }
     // The page is chosen before anything is read, so a file refused for its size still
     // leaves the chosen page current; Cancel decodes with the page as it was.
-    if (m_nLangSelect == 1)
+    const bool pageChosen = std::exchange(m_bSkipLangSelect, false);
+    if (m_nLangSelect == 1 && !pageChosen)
         OnLanguageSelect();
     const std::int64_t length = ar.fileLength();
     if (length > kMaxFileBytes) {

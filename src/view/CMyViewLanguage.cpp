@@ -32,10 +32,15 @@ void CMyView::OnLanguageSelect()
     dialog.m_nCodePage = m_nCodePage;
     if (platform::fx::UiHost::current().runModal(dialog) != QDialog::Accepted)
         return;
+    SelectCodePage(dialog.m_nCodePage);
+}
+
+void CMyView::SelectCodePage(std::uint32_t codePage)
+{
     // The outgoing page keeps its font under its own key before the page changes; the
     // same page chosen again reads back what was just stored.
     SaveLanguageFont();
-    m_nCodePage = dialog.m_nCodePage;
+    m_nCodePage = codePage;
     m_font = QFont();
     LoadLanguageFont();
     ApplyFont();

@@ -2,6 +2,8 @@
 #include "edit/UndoHistory.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv)
@@ -11,6 +13,10 @@ int main(int argc, char** argv)
     // Every change a view's buffer reports must match the undo records made before it.
     CUndoHistory::checkRecords() = true;
     ::testing::InitGoogleTest(&argc, argv);
+    // Recovery records of the tests' texts stay in a folder of the run's own, never in the
+    // user's; tests that look at them set a folder of their own.
+    QTemporaryDir state;
+    qputenv("XDG_STATE_HOME", QFile::encodeName(state.path()));
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -55,8 +55,9 @@ public:
     // Takes the window down without asking to save: the frame's and the view's clean-up
     // run once, then the window closes.
     void destroyWindow();
-    // The view's initial update after a new or opened document, then the caption.
-    void initialUpdate();
+    // The view's initial update after a new or opened document, then the caption. A frame
+    // that has more to do once the text is in place overrides it and calls it first.
+    virtual void initialUpdate();
     // Runs the update handlers of the toolbar and status bar now (what idle does).
     void updateIdle();
     // Runs the update handlers of one menu's items (what opening it does).

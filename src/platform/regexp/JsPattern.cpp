@@ -254,10 +254,12 @@ public:
         Piece whole = disjunction();
         if (!atEnd())  // only an unmatched ')' stops the top level early
             fail(int(m_i) + 1, u"「)」に対応する「(」がありません。");
-        for (const auto& [name, pos] : m_namedRefs) {
+        // Not a structured binding: clang before 16 cannot capture one in the lambda.
+        for (const auto& ref : m_namedRefs) {
+            const std::u16string& name = ref.first;
             if (std::none_of(m_result.names.begin(), m_result.names.end(),
                              [&](const auto& n) { return n.first == name; }))
-                fail(pos, u"\\k<" + name + u"> の名前のグループがありません。");
+                fail(ref.second, u"\\k<" + name + u"> の名前のグループがありません。");
         }
         m_result.pcre = resolveBackReferences(whole.text);
         m_result.groupCount = m_totalGroups;

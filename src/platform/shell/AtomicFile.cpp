@@ -225,7 +225,8 @@ private:
 // Writes bytes into a new file beside target (a backup copy when backup): flushed and
 // closed. Returns its path, or the error with nothing left behind.
 std::pair<std::string, int> writeFileBeside(const std::string& target, std::string_view bytes,
-                                            bool backup, const struct stat* existing)
+                                            bool backup, const struct stat* existing,
+                                            const NewFileFunction* prepare = nullptr)
 {
     errno = 0;
     const std::optional<std::pair<std::string, int>> created = createFileBeside(target, backup);
@@ -241,6 +242,12 @@ std::pair<std::string, int> writeFileBeside(const std::string& target, std::stri
         }
         error.check(!faulted(SaveStep::SetMode) &&
                     ::fchmod(file.get(), existing->st_mode & 07777) == 0);
+    }
+    if (!error && prepare && *prepare) {
+        if (const int refused = (*prepare)(file.get()); refused != 0) {
+            errno = refused;
+            error.check(false);
+        }
     }
     if (!error)
         error.check(writeAll(file.get(), bytes));
@@ -388,6 +395,12 @@ void setFaultFunctionForTesting(FaultFunction fault)
 
 int writeFileAtomically(const std::string& path, std::string_view bytes)
 {
+    return writeFileAtomically(path, bytes, NewFileFunction());
+}
+
+int writeFileAtomically(const std::string& path, std::string_view bytes,
+                        const NewFileFunction& prepareNewFile)
+{
     if (path.empty())
         return ENOENT;
     errno = 0;
@@ -408,7 +421,7 @@ int writeFileAtomically(const std::string& path, std::string_view bytes)
         return writeInPlace(*target, bytes, !folderDeniesWriting(*target));
 
     const auto [temporaryPath, error] =
-        writeFileBeside(*target, bytes, false, exists ? &existing : nullptr);
+        writeFileBeside(*target, bytes, false, exists ? &existing : nullptr, &prepareNewFile);
     // A file the user may write in a folder that takes no temporary is written in place.
     if (error == EACCES && exists && folderDeniesWriting(*target))
         return writeInPlace(*target, bytes, false);

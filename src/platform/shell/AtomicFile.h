@@ -35,6 +35,16 @@ FileContents readWholeFile(const std::string& path, std::size_t maxBytes = SIZE_
 // write permission bit counts as such even for the superuser.
 int writeFileAtomically(const std::string& path, std::string_view bytes);
 
+// The same, with prepareNewFile called on the new file's descriptor once it is created (and
+// has taken over an existing target's owner and mode), before anything is written to it: a
+// caller sets its mode there, or takes a lock on it that holds from before the rename (a
+// flock on a duplicate of the descriptor stays with the file once it has replaced the
+// target). A non-zero return is an errno that fails the write. Not called for a file
+// written in place (see below): that file is not new.
+using NewFileFunction = std::function<int(int fd)>;
+int writeFileAtomically(const std::string& path, std::string_view bytes,
+                        const NewFileFunction& prepareNewFile);
+
 // Whether path names an existing file that writeFileAtomically refuses for its permissions.
 bool isReadOnlyFile(const std::string& path);
 

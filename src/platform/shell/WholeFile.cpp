@@ -1,5 +1,6 @@
 #include "platform/shell/WholeFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -36,6 +37,28 @@ WholeFile::~WholeFile()
         ::close(m_fd);
 }
 
+namespace {
+
+// Reads length bytes from the start of fd into bytes (resized to what arrived); tells whether
+// all of them came.
+bool readFromStart(int fd, std::string& bytes, std::size_t length)
+{
+    bytes.resize(length);
+    std::size_t done = 0;
+    while (done < length) {
+        const ssize_t n = ::pread(fd, bytes.data() + done, length - done, off_t(done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;  // a read error, or the file shrank: a short read
+        done += std::size_t(n);
+    }
+    bytes.resize(done);
+    return done == length;
+}
+
+} // namespace
+
 WholeFileContents readWholeFile(const std::string& path, std::int64_t maxBytes)
 {
     WholeFileContents result;
@@ -48,19 +71,21 @@ WholeFileContents readWholeFile(const std::string& path, std::int64_t maxBytes)
         result.error = EFBIG;
         return result;
     }
-    const std::size_t length = std::size_t(file.size());
-    result.bytes.resize(length);
-    std::size_t done = 0;
-    while (done < length) {
-        const ssize_t n = ::read(file.fd(), result.bytes.data() + done, length - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;  // a read error, or the file shrank: a short read
-        done += std::size_t(n);
+    result.shortRead = !readFromStart(file.fd(), result.bytes, std::size_t(file.size()));
+    return result;
+}
+
+WholeFileContents readFileStart(int fd, std::int64_t count)
+{
+    WholeFileContents result;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        result.error = errno;
+        return result;
     }
-    result.shortRead = done < length;
-    result.bytes.resize(done);
+    const std::int64_t length = std::min<std::int64_t>(std::max<std::int64_t>(count, 0),
+                                                       std::int64_t(st.st_size));
+    result.shortRead = !readFromStart(fd, result.bytes, std::size_t(length));
     return result;
 }
 

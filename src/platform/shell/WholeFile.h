@@ -45,4 +45,9 @@ struct WholeFileContents {
 // anything is read.
 WholeFileContents readWholeFile(const std::string& path, std::int64_t maxBytes);
 
+// Reads the first count bytes of a file already open as fd (fewer when the file is shorter),
+// from its start whatever the descriptor's offset, which stays as it was. For a file the
+// caller holds open under a lock of its own, where opening it again would meet that lock.
+WholeFileContents readFileStart(int fd, std::int64_t count);
+
 } // namespace platform::shell

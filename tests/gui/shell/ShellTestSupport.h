@@ -74,9 +74,14 @@ protected:
     {
         ASSERT_TRUE(m_config.isValid());
         ASSERT_TRUE(m_files.isValid());
+        ASSERT_TRUE(m_state.isValid());
         m_hadXdg = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
         m_oldXdg = qgetenv("XDG_CONFIG_HOME");
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
+        // Each test's recovery records in a folder of its own: no record of another test's
+        // is ever offered.
+        m_oldState = qgetenv("XDG_STATE_HOME");
+        qputenv("XDG_STATE_HOME", QFile::encodeName(m_state.path()));
         QApplication::setApplicationName(QStringLiteral("Quillet"));
         // The tests close the main window without an event loop to end.
         QApplication::setQuitOnLastWindowClosed(false);
@@ -92,6 +97,7 @@ protected:
             qputenv("XDG_CONFIG_HOME", m_oldXdg);
         else
             qunsetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_STATE_HOME", m_oldState);
         if (checkAllAnswered) {
             // Boxes with only an OK button need no answer; every other box or dialog must
             // have been scripted by the test.
@@ -181,6 +187,8 @@ protected:
         EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
         return file.readAll();
     }
+    // The recovery folder of this test's runs.
+    QString recoveryFolder() const { return m_state.path() + QStringLiteral("/Quillet/recovery"); }
     QStringList filesInFolder() const
     {
         return QDir(m_files.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
@@ -217,8 +225,10 @@ protected:
 private:
     QTemporaryDir m_config;
     QTemporaryDir m_files;
+    QTemporaryDir m_state;
     bool m_hadXdg = false;
     QByteArray m_oldXdg;
+    QByteArray m_oldState;
 };
 
 } // namespace quillet_test
