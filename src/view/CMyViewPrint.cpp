@@ -4,6 +4,7 @@
 
 #include "view/CMyView.h"
 
+#include "platform/AverageCharWidth.h"
 #include "platform/Utf16.h"
 #include "platform/fx/App.h"
 #include "platform/fx/Document.h"
@@ -36,17 +37,22 @@ using platform::toQString;
 // Widths in the body font on the printer.
 class FontMeasure : public print::Measure {
 public:
-    FontMeasure(const QFont& font, QPaintDevice* device) : m_metrics(font, device) {}
+    FontMeasure(const QFont& font, QPaintDevice* device)
+        : m_metrics(font, device), m_average(platform::averageCharWidth(font, device))
+    {
+    }
     double advance(std::u16string_view span) const override
     {
         return m_metrics.horizontalAdvance(
             QString::fromRawData(reinterpret_cast<const QChar*>(span.data()), qsizetype(span.size())));
     }
     int lineHeight() const override { return int(std::ceil(m_metrics.lineSpacing())); }
-    double averageCharWidth() const override { return m_metrics.averageCharWidth(); }
+    // Tab stops on paper count the same characters as on the screen.
+    double averageCharWidth() const override { return m_average; }
 
 private:
     QFontMetricsF m_metrics;
+    qreal m_average;
 };
 
 void report(QWidget* view, unsigned id, const QString& arg = {})

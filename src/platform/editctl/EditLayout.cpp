@@ -84,9 +84,9 @@ void EditLayout::setFont(const QFont& font)
     reset();
 }
 
-void EditLayout::setTabStopDistance(int pixels)
+void EditLayout::setTabStopDistance(qreal pixels)
 {
-    m_tabStop = std::max(0, pixels);
+    m_tabStop = std::max<qreal>(0, pixels);
     m_rowsFromWidths.reset();
     reset();
 }

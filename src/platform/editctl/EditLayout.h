@@ -96,7 +96,8 @@ public:
     // ---- settings (each one drops every layout) ------------------------------------------
     void setFont(const QFont& font);
     const QFont& font() const { return m_font; }
-    void setTabStopDistance(int pixels);
+    // Pixels between tab stops, fractions kept; 0 or less: the default distance.
+    void setTabStopDistance(qreal pixels);
     // A width of 0 or less turns wrapping off.
     void setWrapWidth(int pixels);
     bool wraps() const { return m_wrapWidth > 0; }
@@ -282,7 +283,7 @@ private:
     QFont m_font;
     int m_rowHeight = 1;
     int m_ascent = 0;
-    int m_tabStop = 0;
+    qreal m_tabStop = 0;
     int m_wrapWidth = 0;
     qreal m_widest = 0;
 
