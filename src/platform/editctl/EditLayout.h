@@ -265,7 +265,9 @@ private:
     void measureRows(int line, std::vector<int>& breaks);
     bool sameRowsAsCounted(int line, const QTextLayout& layout);
     bool surelyFitsOneRow(int start, int end);
-    qreal advanceBound(char16_t c);
+    // An upper bound of c's advance (negative: only shaping can tell); *ink receives how far
+    // its glyph may reach past the advance.
+    qreal advanceBound(char16_t c, qreal* ink);
     qreal unitAdvance(std::u16string_view text, size_t at);
     qreal runAdvance(std::u16string_view run, qreal* word = nullptr);
     qreal shapedAdvance(std::u16string_view run);
@@ -290,6 +292,8 @@ private:
     // Upper bounds of the advance of each BMP unit in the current font, filled as units are
     // met; negative for units whose width only shaping can tell (see surelyFitsOneRow).
     std::vector<float> m_advanceBounds;
+    // How far each unit's glyph reaches past its advance, filled with m_advanceBounds.
+    std::vector<float> m_inkBounds;
     // Advances of units measured one by one (NaN until met), and of code points beyond the
     // BMP: what an unshaped piece is counted with.
     std::vector<float> m_advances;

@@ -1,6 +1,8 @@
 #include "platform/editctl/RowsFromWidths.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QRawFont>
 #include <QTextBoundaryFinder>
 #include <QTextLayout>
 #include <QTextOption>
@@ -175,14 +177,22 @@ qreal RowsFromWidths::advanceIn(char16_t c, unsigned char script, qreal* overhan
         QTextLine line = layout.createLine();
         line.setLineWidth(8.0e6);
         layout.endLayout();
-        found = m_commonAdvances.emplace(key, static_cast<float>(line.cursorToX(2) - line.cursorToX(1))).first;
+        Measured measured{static_cast<float>(line.cursorToX(2) - line.cursorToX(1)), 0};
+        // The ink of c's glyph past its advance in the font the run draws it from: a face
+        // slanted by the font engine (an italic the fallback font lacks) reaches well past
+        // it, and the shaper adds that when it checks a row's width.
+        const QList<QGlyphRun> runs = line.glyphRuns();
+        if (!runs.isEmpty() && !runs.last().glyphIndexes().isEmpty()) {
+            const QRawFont font = runs.last().rawFont();
+            const quint32 glyph = runs.last().glyphIndexes().last();
+            const QList<QPointF> advances = font.advancesForGlyphIndexes(QList<quint32>{glyph});
+            if (!advances.isEmpty())
+                measured.overhang = static_cast<float>(std::max<qreal>(0, font.boundingRect(glyph).right() - advances.first().x()));
+        }
+        found = m_commonAdvances.emplace(key, measured).first;
     }
-    // Drawn from another font than its own: a glyph of that font may reach a quarter of its
-    // advance past it (more than any simple glyph of the fonts met does), which a decision
-    // that close to the wrap width leaves to shaping.
-    if (found->second != u.advance)
-        *overhang = std::max<qreal>(u.overhang, found->second / 4);
-    return found->second;
+    *overhang = std::max<qreal>(u.overhang, found->second.overhang);
+    return found->second.advance;
 }
 
 // Shapes every pair of the probe symbols and takes out of the count the units whose advance
