@@ -2,6 +2,7 @@
 
 #include "platform/editctl/ControlSymbols.h"
 #include "platform/editctl/CursorAtX.h"
+#include "platform/editctl/GlyphInk.h"
 #include "platform/editctl/LinePieces.h"
 #include "platform/editctl/RowMap.h"
 #include "platform/editctl/RowsFromWidths.h"
@@ -76,6 +77,7 @@ void EditLayout::setFont(const QFont& font)
     m_rowsFromWidths.reset();
     m_advanceBounds.clear();
     m_inkBounds.clear();
+    m_glyphInk.reset();
     m_advances.clear();
     m_pairAdvances.clear();
     m_runAdvances.clear();
@@ -758,8 +760,9 @@ qreal EditLayout::advanceBound(char16_t c, qreal* ink)
 
     const char16_t shown = displayCharFor(c);
     const QFontMetricsF metrics(m_font);
-    // Measured in the font that draws the unit, a fallback font for what the face lacks.
-    m_inkBounds[c] = static_cast<float>(std::max<qreal>(0, -metrics.rightBearing(QChar(shown))));
+    if (!m_glyphInk)
+        m_glyphInk = std::make_unique<GlyphInk>(m_font);
+    m_inkBounds[c] = static_cast<float>(m_glyphInk->of(shown));
     *ink = m_inkBounds[c];
     // One em of the size actually used, which a reference ideograph of the CJK font that
     // lines fall back to shows even when the pixel size is fractional.

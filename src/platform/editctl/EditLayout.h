@@ -68,6 +68,7 @@
 
 namespace platform {
 
+class GlyphInk;
 class RowMap;
 class RowsFromWidths;
 
@@ -294,6 +295,7 @@ private:
     std::vector<float> m_advanceBounds;
     // How far each unit's glyph reaches past its advance, filled with m_advanceBounds.
     std::vector<float> m_inkBounds;
+    std::unique_ptr<GlyphInk> m_glyphInk;
     // Advances of units measured one by one (NaN until met), and of code points beyond the
     // BMP: what an unshaped piece is counted with.
     std::vector<float> m_advances;

@@ -1,8 +1,8 @@
 #include "platform/editctl/RowsFromWidths.h"
 
+#include "platform/editctl/GlyphInk.h"
+
 #include <QFontMetricsF>
-#include <QGlyphRun>
-#include <QRawFont>
 #include <QTextBoundaryFinder>
 #include <QTextLayout>
 #include <QTextOption>
@@ -150,7 +150,9 @@ const RowsFromWidths::Unit& RowsFromWidths::unit(char16_t c)
     if (isHalfWidthKana(c) && advance != metrics.horizontalAdvance(QChar(0xFF71)))
         return u;
     u.advance = static_cast<float>(advance);
-    u.overhang = static_cast<float>(std::max<qreal>(0, -metrics.rightBearing(QChar(c))));
+    if (!m_ink)
+        m_ink = std::make_unique<GlyphInk>(m_font);
+    u.overhang = static_cast<float>(m_ink->of(c));
     return u;
 }
 
@@ -181,14 +183,7 @@ qreal RowsFromWidths::advanceIn(char16_t c, unsigned char script, qreal* overhan
         // The ink of c's glyph past its advance in the font the run draws it from: a face
         // slanted by the font engine (an italic the fallback font lacks) reaches well past
         // it, and the shaper adds that when it checks a row's width.
-        const QList<QGlyphRun> runs = line.glyphRuns();
-        if (!runs.isEmpty() && !runs.last().glyphIndexes().isEmpty()) {
-            const QRawFont font = runs.last().rawFont();
-            const quint32 glyph = runs.last().glyphIndexes().last();
-            const QList<QPointF> advances = font.advancesForGlyphIndexes(QList<quint32>{glyph});
-            if (!advances.isEmpty())
-                measured.overhang = static_cast<float>(std::max<qreal>(0, font.boundingRect(glyph).right() - advances.first().x()));
-        }
+        measured.overhang = static_cast<float>(lastGlyphInk(line));
         found = m_commonAdvances.emplace(key, measured).first;
     }
     *overhang = std::max<qreal>(u.overhang, found->second.overhang);

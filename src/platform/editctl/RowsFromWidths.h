@@ -17,9 +17,12 @@
 // is left to a real layout. Spaces hang at the end of a row as they do there; a tab stops on
 // the row's own grid of tab stops, and moves to the next row when it does not fit.
 
+#include "platform/editctl/GlyphInk.h"
+
 #include <QFont>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -57,6 +60,7 @@ private:
     int rowEnd(std::u16string_view text, int start, int wrapWidth, bool wrapAnywhere);
 
     QFont m_font;
+    std::unique_ptr<GlyphInk> m_ink;   // made when the first unit is measured
     qreal m_tabDistance;
     std::vector<Unit> m_units;
     bool m_pairsChecked = false;
