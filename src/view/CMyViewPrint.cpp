@@ -10,6 +10,7 @@
 #include "platform/fx/Document.h"
 #include "platform/fx/FrameworkIds.h"
 #include "platform/fx/FrameworkStrings.h"
+#include "platform/fx/PrintSetupDialog.h"
 #include "platform/fx/UiHost.h"
 #include "platform/fx/WaitCursor.h"
 #include "res/Resource.h"
@@ -20,7 +21,6 @@
 #include <QApplication>
 #include <QFontMetricsF>
 #include <QPageRanges>
-#include <QPageSetupDialog>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPrintDialog>
@@ -309,6 +309,9 @@ void CMyView::OnFilePrintPreview()
 
 void CMyView::OnFilePrintSetup()
 {
-    QPageSetupDialog dialog(&CurrentPrinter(), platform::fx::dialogParentOf(this));
-    platform::fx::UiHost::current().runModal(dialog);
+    QPrinter& printer = CurrentPrinter();
+    platform::fx::PrintSetupDialog dialog(printer, platform::fx::installedPrinters(),
+                                          platform::fx::dialogParentOf(this));
+    if (platform::fx::UiHost::current().runModal(dialog) == QDialog::Accepted)
+        dialog.applyTo(printer);
 }

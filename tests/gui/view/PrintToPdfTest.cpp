@@ -5,11 +5,21 @@
 
 #include "../shell/ShellTestSupport.h"
 
+#include "platform/fx/FrameworkIds.h"
+#include "platform/fx/PrintSetupDialog.h"
+
+#include <QComboBox>
 #include <QDialog>
+#include <QDoubleSpinBox>
+#include <QLabel>
 #include <QPageRanges>
 #include <QPageSize>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QProcess>
 #include <QXmlStreamReader>
 
@@ -226,6 +236,129 @@ TEST_F(PrintToPdf, ThePreviewFillsTheWindowAndOpensAtTheCaretsPage)
         EXPECT_EQ(pageCount, int(pages));
         EXPECT_EQ(shownPage, int(caretPage));
     }
+    quit();
+}
+
+// Printer set-up chooses the printer as well as the page, among the system's printers and
+// with what the system says of each; the preview and the print command then start from that
+// printer and page for the rest of the session. Opened again it shows the choice, and Cancel
+// keeps it. A printer object takes only the names of printers the system has: the printer
+// chosen is one of this machine's where it has any, else a listed one it lacks (then only
+// the page is followed).
+TEST_F(PrintToPdf, PrinterSetUpChoosesThePrinterThatPreviewAndPrintUse)
+{
+    using platform::fx::PrinterEntry;
+    const QList<PrinterEntry> system = platform::fx::installedPrinters();
+    const QPageSize label(QSizeF(62, 100), QPageSize::Millimeter, QStringLiteral("62 x 100 mm"));
+    QList<PrinterEntry> listed{
+        {QStringLiteral("Quillet Test Office"), QStringLiteral("待機中"), QStringLiteral("Generic PDF"),
+         QStringLiteral("2F"), QStringLiteral("Office queue"), {QPageSize(QPageSize::A4), QPageSize(QPageSize::Letter)},
+         QPageSize(QPageSize::Letter)},
+        {QStringLiteral("Quillet Test Labels"), QStringLiteral("印刷中"), QStringLiteral("Label maker"),
+         QStringLiteral("Desk"), QStringLiteral("Small labels"), {QPageSize(QPageSize::A6), label}, QPageSize(QPageSize::A6)},
+    };
+    listed += system;
+    platform::fx::setInstalledPrintersForTesting([&listed] { return listed; });
+    const int target = int(listed.size()) - 1;
+    const bool real = !system.isEmpty();
+    ASSERT_TRUE(start());
+    QPrinter& printer = CMyView::CurrentPrinter();
+    const QPrinter::OutputFormat format = printer.outputFormat();
+    const QString output = printer.outputFileName();
+    const QString printerName = printer.printerName();
+    const QPageLayout page = printer.pageLayout();
+
+    QStringList names, details, sizes;
+    QPageSize chosenSize;
+    ui.answerModal([&](QDialog& dialog) {
+        auto* name = dialog.findChild<QComboBox*>(QStringLiteral("printerName"));
+        auto* size = dialog.findChild<QComboBox*>(QStringLiteral("pageSize"));
+        if (!name || !size) {
+            ADD_FAILURE() << "the set-up offers no printer to choose";
+            return int(QDialog::Rejected);
+        }
+        for (int i = 0; i < name->count(); ++i)
+            names << name->itemText(i);
+        name->setCurrentIndex(1);
+        for (const char* field : {"status", "type", "location", "comment"})
+            details << dialog.findChild<QLabel*>(QLatin1String(field))->text();
+        for (int i = 0; i < size->count(); ++i)
+            sizes << size->itemText(i);
+        EXPECT_EQ(size->currentText(), QPageSize(QPageSize::A6).name()) << "the printer's own default";
+        name->setCurrentIndex(target);
+        size->setCurrentIndex(size->count() - 1);
+        chosenSize = size->currentData().value<QPageSize>();
+        dialog.findChild<QRadioButton*>(QStringLiteral("landscape"))->click();
+        dialog.findChild<QDoubleSpinBox*>(QStringLiteral("marginLeft"))->setValue(12.5);
+        dialog.findChild<QPushButton*>(QString::number(platform::fx::ids::IDOK))->click();
+        return dialog.result();
+    });
+    frame()->executeCommand(res::ID_FILE_PRINT_SETUP);
+    QStringList expectedNames;
+    for (const PrinterEntry& entry : listed)
+        expectedNames << entry.name;
+    EXPECT_EQ(names, expectedNames);
+    EXPECT_EQ(details, (QStringList{QStringLiteral("印刷中"), QStringLiteral("Label maker"), QStringLiteral("Desk"),
+                                    QStringLiteral("Small labels")}));
+    EXPECT_EQ(sizes, (QStringList{QPageSize(QPageSize::A6).name(), label.name()}));
+    const auto expectChosen = [&](QPrinter& p, const char* where) {
+        EXPECT_EQ(&p, &printer) << where;
+        if (real) {
+            EXPECT_EQ(p.printerName(), listed[target].name) << where;
+        }
+        EXPECT_TRUE(p.pageLayout().pageSize().isEquivalentTo(chosenSize)) << where;
+        EXPECT_EQ(p.pageLayout().orientation(), QPageLayout::Landscape) << where;
+        EXPECT_NEAR(p.pageLayout().margins(QPageLayout::Millimeter).left(), 12.5, 0.05) << where;
+    };
+    expectChosen(printer, "set-up");
+
+    // The preview starts from that printer and page.
+    ui.answerModal([&](QDialog& dialog) {
+        auto* preview = qobject_cast<QPrintPreviewDialog*>(&dialog);
+        EXPECT_NE(preview, nullptr);
+        if (preview)
+            expectChosen(*preview->printer(), "preview");
+        return int(QDialog::Rejected);
+    });
+    frame()->executeCommand(res::ID_FILE_PRINT_PREVIEW);
+
+    // Opened again the set-up shows the choice; what Cancel leaves behind changes nothing.
+    QString shown;
+    bool landscape = false;
+    ui.answerModal([&](QDialog& dialog) {
+        auto* name = dialog.findChild<QComboBox*>(QStringLiteral("printerName"));
+        if (!name)
+            return int(QDialog::Rejected);
+        shown = name->currentText();
+        landscape = dialog.findChild<QRadioButton*>(QStringLiteral("landscape"))->isChecked();
+        name->setCurrentIndex(0);
+        dialog.findChild<QRadioButton*>(QStringLiteral("portrait"))->click();
+        return int(QDialog::Rejected);
+    });
+    frame()->executeCommand(res::ID_FILE_PRINT_SETUP);
+    if (real) {
+        EXPECT_EQ(shown, listed[target].name);
+    }
+    EXPECT_TRUE(landscape);
+    expectChosen(printer, "after Cancel");
+
+    // So does Ctrl+P.
+    ui.answerModal([&](QDialog& dialog) {
+        auto* print = qobject_cast<QPrintDialog*>(&dialog);
+        EXPECT_NE(print, nullptr);
+        if (print)
+            expectChosen(*print->printer(), "print dialog");
+        return int(QDialog::Rejected);
+    });
+    QTest::keyClick(frame(), Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(ui.pendingAnswers(), 0) << "Ctrl+P opened the print dialog";
+
+    platform::fx::setInstalledPrintersForTesting({});
+    // The printer lives on for the session: the next test finds it as it was.
+    printer.setOutputFormat(format);
+    printer.setPrinterName(printerName);
+    printer.setOutputFileName(output);
+    printer.setPageLayout(page);
     quit();
 }
 
