@@ -13,8 +13,10 @@
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScrollBar>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -129,6 +131,13 @@ int CMyEditView::CharFromPoint(int x, int y) const
         if (i < end || p.y() == rowY)
             return p.x();
         const int last = std::max(first, buffer().prevCharBoundary(i));
+        if (buffer().at(last) == u'\t') {
+            // A tab that ends a row reaches the row's next tab stop.
+            const int scroll = horizontalScrollBar()->value();
+            const qreal stop = tabStopDistance();
+            const qreal from = PosFromChar(last).x() - fr.left() + scroll;
+            return fr.left() - scroll + qRound((std::floor(from / stop) + 1) * stop);
+        }
         QString unit;
         for (int k = last; k < i; ++k)
             unit += QChar(buffer().at(k));

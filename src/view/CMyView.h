@@ -157,7 +157,7 @@ public:
     void OnFilePrint();          // the print dialog, then the pages
     void OnFilePrintDirect();    // the pages on the current printer, no dialog
     void OnFilePrintPreview();   // preview, opening at the page of the selection start
-    void OnFilePrintSetup();     // the page set-up dialog
+    void OnFilePrintSetup();     // the print set-up dialog: printer, paper, margins
     // Lays out the pages for the device: body font, page frame and page starts.
     void OnBeginPrinting(QPainter& dc, CPrintInfo& info);
     // Draws page info.m_nCurPage: header, rule, body, rule, footer.
@@ -168,7 +168,8 @@ public:
     bool PrintPages(QPrinter& printer, bool preview = false);
     // The pages the engine finds for printer (for previews and tests); 0 when none fit.
     unsigned CountPages(QPrinter& printer);
-    // The printer the print commands use; it keeps the page set-up between commands.
+    // The printer the print commands and the preview use, for the whole session: the printer
+    // and page the print set-up chose, and what the print dialog changed last.
     static QPrinter& CurrentPrinter();
 
     static const platform::fx::CommandMap& classCommands();

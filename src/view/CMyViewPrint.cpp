@@ -4,11 +4,13 @@
 
 #include "view/CMyView.h"
 
+#include "platform/AverageCharWidth.h"
 #include "platform/Utf16.h"
 #include "platform/fx/App.h"
 #include "platform/fx/Document.h"
 #include "platform/fx/FrameworkIds.h"
 #include "platform/fx/FrameworkStrings.h"
+#include "platform/fx/PrintSetupDialog.h"
 #include "platform/fx/UiHost.h"
 #include "platform/fx/WaitCursor.h"
 #include "res/Resource.h"
@@ -19,7 +21,6 @@
 #include <QApplication>
 #include <QFontMetricsF>
 #include <QPageRanges>
-#include <QPageSetupDialog>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPrintDialog>
@@ -36,17 +37,22 @@ using platform::toQString;
 // Widths in the body font on the printer.
 class FontMeasure : public print::Measure {
 public:
-    FontMeasure(const QFont& font, QPaintDevice* device) : m_metrics(font, device) {}
+    FontMeasure(const QFont& font, QPaintDevice* device)
+        : m_metrics(font, device), m_average(platform::averageCharWidth(font, device))
+    {
+    }
     double advance(std::u16string_view span) const override
     {
         return m_metrics.horizontalAdvance(
             QString::fromRawData(reinterpret_cast<const QChar*>(span.data()), qsizetype(span.size())));
     }
     int lineHeight() const override { return int(std::ceil(m_metrics.lineSpacing())); }
-    double averageCharWidth() const override { return m_metrics.averageCharWidth(); }
+    // Tab stops on paper count the same characters as on the screen.
+    double averageCharWidth() const override { return m_average; }
 
 private:
     QFontMetricsF m_metrics;
+    qreal m_average;
 };
 
 void report(QWidget* view, unsigned id, const QString& arg = {})
@@ -303,6 +309,9 @@ void CMyView::OnFilePrintPreview()
 
 void CMyView::OnFilePrintSetup()
 {
-    QPageSetupDialog dialog(&CurrentPrinter(), platform::fx::dialogParentOf(this));
-    platform::fx::UiHost::current().runModal(dialog);
+    QPrinter& printer = CurrentPrinter();
+    platform::fx::PrintSetupDialog dialog(printer, platform::fx::installedPrinters(),
+                                          platform::fx::dialogParentOf(this));
+    if (platform::fx::UiHost::current().runModal(dialog) == QDialog::Accepted)
+        dialog.applyTo(printer);
 }

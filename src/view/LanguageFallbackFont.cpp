@@ -25,22 +25,76 @@ std::string_view cjkLanguageOfCodePage(unsigned codePage)
     }
 }
 
+namespace {
+
+using Pattern = std::unique_ptr<FcPattern, decltype(&FcPatternDestroy)>;
+
+void addLanguage(FcPattern* pattern, const char* lang)
+{
+    FcLangSet* langs = FcLangSetCreate();
+    FcLangSetAdd(langs, reinterpret_cast<const FcChar8*>(lang));
+    FcPatternAddLangSet(pattern, FC_LANG, langs);
+    FcLangSetDestroy(langs);
+}
+
+// The families the system's configuration lists for the generic family in language lang,
+// in its order of preference.
+QStringList preferredFamilies(const char* generic, const char* lang)
+{
+    QStringList families;
+    Pattern pattern(FcPatternCreate(), &FcPatternDestroy);
+    if (!pattern)
+        return families;
+    FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(generic));
+    addLanguage(pattern.get(), lang);
+    FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern);
+    FcChar8* family = nullptr;
+    for (int i = 0; FcPatternGetString(pattern.get(), FC_FAMILY, i, &family) == FcResultMatch; ++i)
+        families << QString::fromUtf8(reinterpret_cast<const char*>(family));
+    return families;
+}
+
+// Whether an installed face of the family writes the language.
+bool installedFor(const QString& family, const char* lang)
+{
+    Pattern pattern(FcPatternCreate(), &FcPatternDestroy);
+    if (!pattern)
+        return false;
+    const QByteArray name = family.toUtf8();
+    FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(name.constData()));
+    addLanguage(pattern.get(), lang);
+    std::unique_ptr<FcObjectSet, decltype(&FcObjectSetDestroy)> objects(FcObjectSetBuild(FC_FAMILY, nullptr),
+                                                                          &FcObjectSetDestroy);
+    std::unique_ptr<FcFontSet, decltype(&FcFontSetDestroy)> fonts(FcFontList(nullptr, pattern.get(), objects.get()),
+                                                                   &FcFontSetDestroy);
+    return fonts && fonts->nfont > 0;
+}
+
+} // namespace
+
 QString languageFallbackFamily(unsigned codePage, const QFont& font)
 {
     const std::string lang(cjkLanguageOfCodePage(codePage));
     if (lang.empty() || !FcInit())
         return {};
-    using Pattern = std::unique_ptr<FcPattern, decltype(&FcPatternDestroy)>;
+    const char* generic = QFontInfo(font).fixedPitch() ? "monospace" : "sans-serif";
+    // The configuration also weighs the languages of the user's locale, and may let them
+    // win: on a Chinese desktop it gives the Chinese face even for Japanese. The face named
+    // for the language itself is the first one its listing has beyond that of a language
+    // without CJK faces.
+    const QStringList neutral = preferredFamilies(generic, "en");
+    for (const QString& family : preferredFamilies(generic, lang.c_str())) {
+        if (!neutral.contains(family) && installedFor(family, lang.c_str()))
+            return family;
+    }
+
+    // Otherwise the system's own match for the language, when it writes the language (the
+    // locale's own language: the configuration's choice needs no correcting).
     Pattern pattern(FcPatternCreate(), &FcPatternDestroy);
     if (!pattern)
         return {};
-    const bool fixed = QFontInfo(font).fixedPitch();
-    FcPatternAddString(pattern.get(), FC_FAMILY,
-                       reinterpret_cast<const FcChar8*>(fixed ? "monospace" : "sans-serif"));
-    FcLangSet* langs = FcLangSetCreate();
-    FcLangSetAdd(langs, reinterpret_cast<const FcChar8*>(lang.c_str()));
-    FcPatternAddLangSet(pattern.get(), FC_LANG, langs);
-    FcLangSetDestroy(langs);
+    FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(generic));
+    addLanguage(pattern.get(), lang.c_str());
     FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern);
     FcDefaultSubstitute(pattern.get());
     FcResult result = FcResultNoMatch;

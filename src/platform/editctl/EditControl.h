@@ -122,7 +122,11 @@ public:
     QRect formattingRect() const;
     // Height of one line (row) of text: the font's height.
     int lineHeight() const;
-    int averageCharWidth() const;
+    // The average character width of the font (platform/AverageCharWidth.h), unrounded: a
+    // tab stop of 16 dialog units is exactly four Latin letters of a monospaced face.
+    qreal averageCharWidth() const;
+    // One column of horizontal scrolling: the average character width in whole pixels.
+    int columnWidth() const;
     // Puts the caret at point without changing the selection, as a drop target does while
     // dragging over; the caret returns to the selection at the next change or scroll.
     void setCaretPos(QPoint point);
@@ -132,6 +136,8 @@ public:
     // 0 or less restores the default of 32.
     void setTabStops(int dialogUnits);
     int tabStops() const { return m_tabStopsDlu; }
+    // The distance between tab stops in pixels: tabStops() quarters of the average character.
+    qreal tabStopDistance() const;
     // Left and right margins in pixels (2 and 2 in a fresh control); negative values count as 0.
     void setMargins(int left, int right);
     int leftMargin() const { return m_leftMargin; }

@@ -1,10 +1,11 @@
 // Geometry of the edit control: formatting rectangle, positions of characters, scrolling.
 #include "platform/editctl/EditControl.h"
 
+#include "platform/AverageCharWidth.h"
+
 #include "platform/editctl/EditLayout.h"
 #include "platform/editctl/SteadyScrollBar.h"
 
-#include <QFontMetrics>
 #include <QResizeEvent>
 #include <QScrollBar>
 
@@ -49,14 +50,24 @@ int EditControl::lineHeight() const
     return m_layout->rowHeight();
 }
 
-int EditControl::averageCharWidth() const
+qreal EditControl::averageCharWidth() const
 {
-    return std::max(1, QFontMetrics(font()).averageCharWidth());
+    return platform::averageCharWidth(font());
+}
+
+int EditControl::columnWidth() const
+{
+    return std::max(1, qRound(averageCharWidth()));
+}
+
+qreal EditControl::tabStopDistance() const
+{
+    return m_tabStopsDlu * averageCharWidth() / 4;
 }
 
 void EditControl::applyTabStops()
 {
-    m_layout->setTabStopDistance(m_tabStopsDlu * averageCharWidth() / 4);
+    m_layout->setTabStopDistance(tabStopDistance());
 }
 
 void EditControl::applyWrapWidth()
@@ -94,7 +105,7 @@ void EditControl::updateScrollBars()
     const int content = static_cast<int>(std::ceil(m_widestInScrollBar)) + kCaretWidth;
     setScrollRange(horizontal, std::max(horizontal->value(), std::max(0, content - visible)));
     horizontal->setPageStep(visible);
-    horizontal->setSingleStep(averageCharWidth());
+    horizontal->setSingleStep(columnWidth());
 }
 
 void EditControl::resizeEvent(QResizeEvent* event)
@@ -167,7 +178,7 @@ bool EditControl::lineScroll(int columns, int lines)
     vertical->setValue(vertical->value() + lines);
     if (!m_wordWrap && columns != 0) {
         QScrollBar* horizontal = horizontalScrollBar();
-        const int target = std::max(0, horizontal->value() + columns * averageCharWidth());
+        const int target = std::max(0, horizontal->value() + columns * columnWidth());
         if (target > horizontal->maximum())
             horizontal->setMaximum(target);
         horizontal->setValue(target);

@@ -2,6 +2,7 @@
 
 #include "platform/editctl/ControlSymbols.h"
 #include "platform/editctl/CursorAtX.h"
+#include "platform/editctl/GlyphInk.h"
 #include "platform/editctl/LinePieces.h"
 #include "platform/editctl/RowMap.h"
 #include "platform/editctl/RowsFromWidths.h"
@@ -75,6 +76,8 @@ void EditLayout::setFont(const QFont& font)
     m_font.setKerning(false);
     m_rowsFromWidths.reset();
     m_advanceBounds.clear();
+    m_inkBounds.clear();
+    m_glyphInk.reset();
     m_advances.clear();
     m_pairAdvances.clear();
     m_runAdvances.clear();
@@ -84,9 +87,9 @@ void EditLayout::setFont(const QFont& font)
     reset();
 }
 
-void EditLayout::setTabStopDistance(int pixels)
+void EditLayout::setTabStopDistance(qreal pixels)
 {
-    m_tabStop = std::max(0, pixels);
+    m_tabStop = std::max<qreal>(0, pixels);
     m_rowsFromWidths.reset();
     reset();
 }
@@ -720,33 +723,47 @@ bool EditLayout::surelyFitsOneRow(int start, int end)
     const qreal limit = m_wrapWidth * 0.97 - 2;
     const qreal tab = m_tabStop > 0 ? m_tabStop : kDefaultTabDistance;
     qreal bound = 0;
+    // The shaper adds the ink the last glyph draws past its advance when it checks a row's
+    // width: a slanted glyph (an italic made by the font engine) reaches a third of an em
+    // past it. Any unit may end up last, so the most ink of the line is added.
+    qreal ink = 0;
     for (int pos = start; pos < end; ++pos) {
         const char16_t c = m_buffer.at(pos);
         if (c == u'\t') {
             // The next stop after the bound is never before the next stop after the true x.
             bound = (std::floor(bound / tab) + 1) * tab;
         } else {
-            const qreal advance = advanceBound(c);
+            qreal unitInk = 0;
+            const qreal advance = advanceBound(c, &unitInk);
             if (advance < 0)
                 return false;
             bound += advance;
+            ink = std::max(ink, unitInk);
         }
-        if (bound > limit)
+        if (bound + ink > limit)
             return false;
     }
     return true;
 }
 
-qreal EditLayout::advanceBound(char16_t c)
+qreal EditLayout::advanceBound(char16_t c, qreal* ink)
 {
-    if (m_advanceBounds.empty())
+    if (m_advanceBounds.empty()) {
         m_advanceBounds.assign(0x10000, kUnknownAdvance);
+        m_inkBounds.assign(0x10000, 0);
+    }
     float& bound = m_advanceBounds[c];
-    if (bound != kUnknownAdvance)
+    if (bound != kUnknownAdvance) {
+        *ink = m_inkBounds[c];
         return bound;
+    }
 
     const char16_t shown = displayCharFor(c);
     const QFontMetricsF metrics(m_font);
+    if (!m_glyphInk)
+        m_glyphInk = std::make_unique<GlyphInk>(m_font);
+    m_inkBounds[c] = static_cast<float>(m_glyphInk->of(shown));
+    *ink = m_inkBounds[c];
     // One em of the size actually used, which a reference ideograph of the CJK font that
     // lines fall back to shows even when the pixel size is fractional.
     const qreal em = std::max<qreal>(QFontInfo(m_font).pixelSize(), metrics.horizontalAdvance(QChar(0x6C34)));

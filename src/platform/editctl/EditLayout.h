@@ -68,6 +68,7 @@
 
 namespace platform {
 
+class GlyphInk;
 class RowMap;
 class RowsFromWidths;
 
@@ -96,7 +97,8 @@ public:
     // ---- settings (each one drops every layout) ------------------------------------------
     void setFont(const QFont& font);
     const QFont& font() const { return m_font; }
-    void setTabStopDistance(int pixels);
+    // Pixels between tab stops, fractions kept; 0 or less: the default distance.
+    void setTabStopDistance(qreal pixels);
     // A width of 0 or less turns wrapping off.
     void setWrapWidth(int pixels);
     bool wraps() const { return m_wrapWidth > 0; }
@@ -264,7 +266,9 @@ private:
     void measureRows(int line, std::vector<int>& breaks);
     bool sameRowsAsCounted(int line, const QTextLayout& layout);
     bool surelyFitsOneRow(int start, int end);
-    qreal advanceBound(char16_t c);
+    // An upper bound of c's advance (negative: only shaping can tell); *ink receives how far
+    // its glyph may reach past the advance.
+    qreal advanceBound(char16_t c, qreal* ink);
     qreal unitAdvance(std::u16string_view text, size_t at);
     qreal runAdvance(std::u16string_view run, qreal* word = nullptr);
     qreal shapedAdvance(std::u16string_view run);
@@ -282,13 +286,16 @@ private:
     QFont m_font;
     int m_rowHeight = 1;
     int m_ascent = 0;
-    int m_tabStop = 0;
+    qreal m_tabStop = 0;
     int m_wrapWidth = 0;
     qreal m_widest = 0;
 
     // Upper bounds of the advance of each BMP unit in the current font, filled as units are
     // met; negative for units whose width only shaping can tell (see surelyFitsOneRow).
     std::vector<float> m_advanceBounds;
+    // How far each unit's glyph reaches past its advance, filled with m_advanceBounds.
+    std::vector<float> m_inkBounds;
+    std::unique_ptr<GlyphInk> m_glyphInk;
     // Advances of units measured one by one (NaN until met), and of code points beyond the
     // BMP: what an unshaped piece is counted with.
     std::vector<float> m_advances;

@@ -1,5 +1,7 @@
 #include "platform/editctl/RowsFromWidths.h"
 
+#include "platform/editctl/GlyphInk.h"
+
 #include <QFontMetricsF>
 #include <QTextBoundaryFinder>
 #include <QTextLayout>
@@ -148,7 +150,9 @@ const RowsFromWidths::Unit& RowsFromWidths::unit(char16_t c)
     if (isHalfWidthKana(c) && advance != metrics.horizontalAdvance(QChar(0xFF71)))
         return u;
     u.advance = static_cast<float>(advance);
-    u.overhang = static_cast<float>(std::max<qreal>(0, -metrics.rightBearing(QChar(c))));
+    if (!m_ink)
+        m_ink = std::make_unique<GlyphInk>(m_font);
+    u.overhang = static_cast<float>(m_ink->of(c));
     return u;
 }
 
@@ -175,14 +179,15 @@ qreal RowsFromWidths::advanceIn(char16_t c, unsigned char script, qreal* overhan
         QTextLine line = layout.createLine();
         line.setLineWidth(8.0e6);
         layout.endLayout();
-        found = m_commonAdvances.emplace(key, static_cast<float>(line.cursorToX(2) - line.cursorToX(1))).first;
+        Measured measured{static_cast<float>(line.cursorToX(2) - line.cursorToX(1)), 0};
+        // The ink of c's glyph past its advance in the font the run draws it from: a face
+        // slanted by the font engine (an italic the fallback font lacks) reaches well past
+        // it, and the shaper adds that when it checks a row's width.
+        measured.overhang = static_cast<float>(lastGlyphInk(line));
+        found = m_commonAdvances.emplace(key, measured).first;
     }
-    // Drawn from another font than its own: a glyph of that font may reach a quarter of its
-    // advance past it (more than any simple glyph of the fonts met does), which a decision
-    // that close to the wrap width leaves to shaping.
-    if (found->second != u.advance)
-        *overhang = std::max<qreal>(u.overhang, found->second / 4);
-    return found->second;
+    *overhang = std::max<qreal>(u.overhang, found->second.overhang);
+    return found->second.advance;
 }
 
 // Shapes every pair of the probe symbols and takes out of the count the units whose advance

@@ -8,18 +8,21 @@
 //  - every unit is ASCII, a space, a tab, or a kana, ideograph, CJK punctuation or full- or
 //    half-width form, drawn with the advance it is measured with. A unit of common script
 //    (digits, punctuation, spaces) is drawn from the font of the run of script it stands in,
-//    so its advance is measured in each such run; a unit that joins or changes shape next to
-//    another in this font (found once per font by shaping every pair of the units that
-//    stand next to anything) is not taken;
+//    so its advance and its ink are measured in each such run; a unit that joins or changes
+//    shape next to another in this font (found once per font by shaping every pair of the
+//    units that stand next to anything) is not taken;
 //  - no decision about the wrap width is closer to it than the ink a glyph may draw past
 //    its advance, which the shaper adds when it checks a row's width.
 // The line-break opportunities are the shaper's own (QTextBoundaryFinder). Any other line
 // is left to a real layout. Spaces hang at the end of a row as they do there; a tab stops on
 // the row's own grid of tab stops, and moves to the next row when it does not fit.
 
+#include "platform/editctl/GlyphInk.h"
+
 #include <QFont>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -57,12 +60,17 @@ private:
     int rowEnd(std::u16string_view text, int start, int wrapWidth, bool wrapAnywhere);
 
     QFont m_font;
+    std::unique_ptr<GlyphInk> m_ink;   // made when the first unit is measured
     qreal m_tabDistance;
     std::vector<Unit> m_units;
     bool m_pairsChecked = false;
     bool m_distrusted = false;
-    // Advances of common units shaped in runs of other scripts; key: script << 16 | unit.
-    std::unordered_map<std::uint32_t, float> m_commonAdvances;
+    // Common units shaped in runs of other scripts; key: script << 16 | unit.
+    struct Measured {
+        float advance;
+        float overhang;   // ink past the advance in the font the run draws the unit from
+    };
+    std::unordered_map<std::uint32_t, Measured> m_commonAdvances;
     // Per position of the line being counted.
     std::vector<unsigned char> m_lineBreak;
     std::vector<unsigned char> m_scripts;

@@ -1,5 +1,7 @@
 #include "platform/fx/DialogUnits.h"
 
+#include "platform/AverageCharWidth.h"
+
 #include <QFontMetrics>
 #include <QTextLayout>
 
@@ -33,8 +35,8 @@ int japaneseLineHeight(const QFont& font)
 DialogUnits::DialogUnits(const QFont& font)
 {
     const QFontMetrics metrics(font);
-    const int letters = metrics.horizontalAdvance(
-        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    // The width of the 52 letters, halved and rounded as the original dialog manager does.
+    const int letters = qRound(averageCharWidth(font) * 52);
     m_baseX = std::max(1, (letters / 26 + 1) / 2);
     // The dialogs' texts are Japanese: a unit is measured on the line that draws them, as
     // it was with the Japanese font the dialogs were laid out for.

@@ -1,8 +1,8 @@
 #pragma once
 // Dialog units: the program's dialogs are measured in units of their font, so that they
 // keep their proportions with any system font. One horizontal unit is a quarter of the
-// font's average character width, one vertical unit an eighth of its height; the average
-// width is that of the 52 Latin letters, rounded as the original dialog manager rounds it.
+// font's average character width (platform/AverageCharWidth.h), one vertical unit an eighth
+// of its height; the average is rounded as the original dialog manager rounds it.
 // The height is that of a line of Japanese text in the font (with the fallback font that
 // draws the kana and kanji, when that is taller), since every text of these dialogs is
 // Japanese.

@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QLayout>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -147,8 +148,12 @@ TEST(OptionsDlg, TemplateCaptionTextsAndSize)
     EXPECT_TRUE(groups[2]->geometry().contains(
         control<QCheckBox>(*dialog, 1026)->mapTo(dialog.get(), QPoint(0, 0))));
 
+    // The template's size in the dialog's units; a font whose lines are taller than its
+    // units allow (a CJK face for the dialogs' Japanese) grows it just enough, no group cut.
     const platform::fx::DialogUnits units(dialog->font());
-    EXPECT_EQ(dialog->size(), units.size(187, 127));
+    EXPECT_EQ(dialog->size(), units.size(187, 127).expandedTo(dialog->layout()->minimumSize()));
+    for (QGroupBox* g : groups)
+        EXPECT_GE(g->height(), g->minimumSizeHint().height()) << g->title().toStdString();
     // Every text fits its control whole.
     for (unsigned id : {1032u, 1026u}) {
         QCheckBox* box = control<QCheckBox>(*dialog, id);

@@ -8,6 +8,7 @@
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFontMetricsF>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QUrl>
@@ -103,7 +104,22 @@ TEST_F(EditViewDragDropTest, BoundariesUnderEveryPixelAndSelectionRectangles)
         EXPECT_EQ(view->CharFromPoint(view->PosFromChar(i).x() + 1, view->PosFromChar(i).y() + 1), i);
     // Past the row's last character: the row's end, not the next row's start.
     const QPoint last = view->PosFromChar(row2 - 1);
-    EXPECT_EQ(view->CharFromPoint(last.x() + 3 * view->averageCharWidth(), last.y() + 1), row2);
+    EXPECT_EQ(view->CharFromPoint(last.x() + 3 * view->columnWidth(), last.y() + 1), row2);
+    // A row that ends with a tab: the tab reaches its stop past the row's edge; a point over
+    // its first half gives the tab's start, over its second half the row's end.
+    const QRect fr = view->formattingRect();
+    const qreal letter = QFontMetricsF(view->font()).horizontalAdvance(QLatin1Char('a'));
+    const qreal stop = view->tabStopDistance();
+    int n = int(fr.width() / letter);
+    while (n > 1 && (n * letter > fr.width() || (std::floor(n * letter / stop) + 1) * stop <= fr.width()))
+        --n;
+    open(std::u16string(size_t(n), u'a') + u"\tb");
+    ASSERT_EQ(view->lineIndex(1), n + 1) << "the tab ends the first row";
+    const QPoint tabStart = view->PosFromChar(n);
+    const int tabEnd = fr.left() + qRound((std::floor(n * letter / stop) + 1) * stop);
+    const int quarter = (tabEnd - tabStart.x()) / 4;
+    EXPECT_EQ(view->CharFromPoint(tabStart.x() + quarter, tabStart.y() + 1), n);
+    EXPECT_EQ(view->CharFromPoint(tabEnd - quarter, tabStart.y() + 1), n + 1);
     view->setWordWrap(false);
     EXPECT_FALSE(view->CaretFitsAt(0, view->formattingRect().bottom()));
     EXPECT_TRUE(view->CaretFitsAt(view->formattingRect().left(), view->formattingRect().top()));
@@ -406,7 +422,7 @@ TEST_F(EditViewDragDropTest, TheEdgeBandScrollsWhileThePointerRestsThere)
     QDragEnterEvent right(QPoint(view->formattingRect().right() - 3, 100), Qt::CopyAction | Qt::MoveAction, &data,
                          Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(view->viewport(), &right);
-    EXPECT_EQ(view->horizontalScrollBar()->value(), hscroll + view->averageCharWidth());
+    EXPECT_EQ(view->horizontalScrollBar()->value(), hscroll + view->columnWidth());
     QApplication::sendEvent(view->viewport(), &leave);
 }
 

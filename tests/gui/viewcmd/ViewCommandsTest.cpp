@@ -4,9 +4,13 @@
 
 #include "dialogs/NumberDlg.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QToolButton>
 
 namespace quillet_test {
@@ -107,6 +111,46 @@ TEST_F(ViewCommands, TheNumberDialogTakesDigitsOnlyAndRefusesWhatIsOutOfRange)
     ASSERT_TRUE(restart());
     EXPECT_EQ(view()->m_nTabStops, 8);
     EXPECT_EQ(view()->tabStops(), 32);
+}
+
+// A tab width counts Latin letters: the text after a tab starts where it starts after as many
+// letters, in the program's default face, in the Japanese monospaced face (whose own average
+// is a full width) and in a Latin monospaced face; a tab after some letters goes on to the
+// next such stop, two tabs to the second. A column of horizontal scrolling is one letter too.
+TEST_F(ViewCommands, TabStopsAndColumnsCountLatinLettersOfTheViewsFace)
+{
+    ASSERT_TRUE(start());
+    QList<QFont> faces{view()->font()};
+    QFont japanese(QStringLiteral("Noto Sans Mono CJK JP"));
+    japanese.setPixelSize(19);
+    faces << japanese;
+    for (const QString& family : QFontDatabase::families(QFontDatabase::Latin)) {
+        if (QFontDatabase::isFixedPitch(family) && !QFontDatabase::writingSystems(family).contains(QFontDatabase::Japanese)) {
+            QFont latin(family);
+            latin.setPixelSize(17);
+            faces << latin;
+            break;
+        }
+    }
+    const std::u16string letters = u"abcdefghijklmnopqrstuvwxyzabcdefghijklmnopqrstuvwxyz";
+    view()->setText(u"\tx\r\nab\tx\r\n\t\tx\r\n" + letters + letters + letters + u"\r\n");
+    const int lettersAt = view()->lineIndex(3);
+    for (const QFont& face : faces) {
+        view()->setFont(face);
+        const QString name = QFontInfo(view()->font()).family();
+        for (const int width : {4, 8}) {
+            SCOPED_TRACE(name.toStdString() + " tab width " + std::to_string(width));
+            view()->setTabStops(width * 4);
+            const int afterLetters = view()->posFromChar(lettersAt + width).x();
+            EXPECT_EQ(view()->posFromChar(1).x(), afterLetters);
+            EXPECT_EQ(view()->posFromChar(view()->lineIndex(1) + 3).x(), afterLetters);
+            EXPECT_EQ(view()->posFromChar(view()->lineIndex(2) + 2).x(), view()->posFromChar(lettersAt + 2 * width).x());
+        }
+        const int letter = qRound(QFontMetricsF(view()->font()).horizontalAdvance(QLatin1Char('a')));
+        view()->lineScroll(1, 0);
+        EXPECT_EQ(view()->horizontalScrollBar()->value(), letter) << name.toStdString();
+        view()->lineScroll(-1, 0);
+    }
 }
 
 TEST_F(ViewCommands, GoToLineMovesToTheLineOrWarns)

@@ -125,7 +125,7 @@ TEST_F(EditControlTest, ControlCharactersStayOnTheirLineAsSymbols)
 
 TEST_F(EditControlTest, TabStopsAreDialogUnitsOfTheAverageCharacter)
 {
-    const int average = edit->averageCharWidth();
+    const qreal average = edit->averageCharWidth();
     edit->setText(u"\tx");
     const int left = edit->formattingRect().left();
     EXPECT_EQ(edit->tabStops(), 32);
@@ -166,8 +166,8 @@ TEST_F(EditControlTest, LineScrollAndScrollCaret)
     EXPECT_EQ(edit->firstVisibleLine(), 0);
 
     edit->lineScroll(3, 0);
-    EXPECT_EQ(edit->horizontalScrollBar()->value(), 3 * edit->averageCharWidth());
-    EXPECT_EQ(edit->posFromChar(0).x(), edit->formattingRect().left() - 3 * edit->averageCharWidth());
+    EXPECT_EQ(edit->horizontalScrollBar()->value(), 3 * edit->columnWidth());
+    EXPECT_EQ(edit->posFromChar(0).x(), edit->formattingRect().left() - 3 * edit->columnWidth());
     edit->lineScroll(-3, 0);
 
     // setSel does not scroll; scrollCaret brings the caret into view.

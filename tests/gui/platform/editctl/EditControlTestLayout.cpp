@@ -4,6 +4,8 @@
 
 #include <QFont>
 #include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
@@ -90,9 +92,15 @@ TEST(EditLayoutRows, RowsCountedWithoutShapingAreTheRowsOfTheDrawnLayout)
     QFont italic(QStringLiteral("DejaVu Sans Mono"));
     italic.setPixelSize(23);
     italic.setItalic(true);
+    // A face the machine lacks, in bold italic: kana, kanji and the digits among them come
+    // from a fallback font slanted by the font engine, their ink far past their advances.
+    QFont slanted(QStringLiteral("Quillet No Such Face"));
+    slanted.setPixelSize(25);
+    slanted.setBold(true);
+    slanted.setItalic(true);
 
     std::mt19937 rng(20261208u);
-    for (const QFont& font : {mono, cjk, program, italic}) {
+    for (const QFont& font : {mono, cjk, program, italic, slanted}) {
         for (int round = 0; round < 4; ++round) {
             std::u16string text;
             for (int line = 0; line < 150; ++line) {
@@ -129,6 +137,29 @@ TEST(EditLayoutRows, RowsCountedWithoutShapingAreTheRowsOfTheDrawnLayout)
                 wrapped += rows > 1;
             }
             EXPECT_GT(wrapped, 10) << where;
+        }
+    }
+}
+
+// A line whose advances fit the width but whose last glyph's ink does not is drawn in two
+// rows, and counted so: kana and digits slanted by the font engine, at every width near the
+// line's own.
+TEST(EditLayoutRows, InkPastTheLastAdvanceCountsAsTheShaperCountsIt)
+{
+    QFont slanted(QStringLiteral("Quillet No Such Face"));
+    slanted.setPixelSize(25);
+    slanted.setBold(true);
+    slanted.setItalic(true);
+    for (const std::u16string line : {u"ははははは", u"漢字漢字", u"はである932", u"ｶﾀｶﾅｶﾀｶﾅ"}) {
+        platform::TextBuffer buffer;
+        buffer.setText(line + u"\r\n");
+        platform::EditLayout layout(buffer);
+        layout.setFont(slanted);
+        const int natural = int(QFontMetricsF(slanted).horizontalAdvance(QString::fromStdU16String(line)));
+        for (int width = natural - 4; width < natural + 40; ++width) {
+            layout.setWrapWidth(width);
+            EXPECT_EQ(layout.firstRowOfLine(1), layout.lineLayout(0).lineCount())
+                << QString::fromStdU16String(line).toStdString() << " width " << width;
         }
     }
 }
