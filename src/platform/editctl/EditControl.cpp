@@ -1,5 +1,6 @@
 #include "platform/editctl/EditControl.h"
 
+#include "platform/editctl/EditControlAccessible.h"
 #include "platform/editctl/EditLayout.h"
 #include "platform/editctl/SteadyScrollBar.h"
 #include "platform/Utf16.h"
@@ -18,6 +19,7 @@ EditControl::EditControl(QWidget* parent)
     : QAbstractScrollArea(parent)
     , m_layout(std::make_unique<EditLayout>(m_buffer))
 {
+    accessibility::installEditControlFactory();
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled);
     viewport()->setCursor(Qt::IBeamCursor);
@@ -51,6 +53,7 @@ EditControl::~EditControl()
 
 void EditControl::bufferChanged(const TextBuffer::Change& change)
 {
+    accessibility::textChanged(*this, change);
     if (m_settingText) {
         m_lineCount = m_buffer.lineCount();
         return;   // setText lays the new text out from scratch, once
@@ -83,6 +86,7 @@ void EditControl::syncSelection()
     // row before takes in a caret drawn at the end of a wrapped row.
     const int low = std::min({m_lastAnchor, m_lastCaret, m_buffer.anchor(), m_buffer.caret()});
     const int high = std::max({m_lastAnchor, m_lastCaret, m_buffer.anchor(), m_buffer.caret()});
+    accessibility::selectionMoved(*this, m_lastAnchor, m_lastCaret);
     m_lastAnchor = m_buffer.anchor();
     m_lastCaret = m_buffer.caret();
     updateRows(m_layout->rowOfPos(low) - 1, m_layout->rowOfPos(high));
@@ -202,6 +206,12 @@ bool EditControl::replaceSel(const QString& text)
     return replaceSel(utf16View(text));
 }
 
+void EditControl::onReplaceText(int start, int end, std::u16string_view text)
+{
+    setSel(start, end);
+    replaceSel(text);
+}
+
 bool EditControl::insertTyped(std::u16string_view text)
 {
     if (!fitsLimit(static_cast<int>(text.size()))) {
@@ -314,6 +324,12 @@ int EditControl::lineLength(int pos) const
     }
     const int row = m_layout->rowOfPos(std::max(0, pos));
     return m_layout->rowEnd(row) - m_layout->rowStart(row);
+}
+
+void EditControl::scrollIntoView(int start, int end)
+{
+    for (int pos : {std::clamp(end, 0, textLength()), std::clamp(start, 0, textLength())})
+        ensureVisible(m_layout->rowOfPos(pos), m_layout->xOfPos(pos));
 }
 
 void EditControl::updateRows(int first, int last)
