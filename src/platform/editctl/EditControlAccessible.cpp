@@ -168,7 +168,8 @@ public:
                                                                     : edit->averageCharWidth();
         return QRect(edit->viewport()->mapToGlobal(QPoint(left, from.y())), QSize(width, edit->lineHeight()));
     }
-    // The character whose cell holds the point (screen coordinates); -1 outside the text area.
+    // The character whose cell holds the point (screen coordinates); past the end of a line
+    // its line end; -1 outside the text area and past the end of the text.
     int offsetAtPoint(const QPoint& point) const override
     {
         const EditControl* edit = control();
@@ -182,7 +183,7 @@ public:
         // The nearest boundary lies right of the point in the right half of a character.
         if (boundary > edit->lineIndex(row) && edit->caretPosFromChar(boundary).x() > local.x())
             --offset;
-        return offset;
+        return offset < accessible.characterCount() ? offset : -1;
     }
     void scrollToSubstring(int startIndex, int endIndex) override
     {

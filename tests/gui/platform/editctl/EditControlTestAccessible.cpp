@@ -153,6 +153,9 @@ TEST_F(EditControlTest, ScreenReadersSeeAnEditableTextInCharacters)
     }
     EXPECT_FALSE(text->characterRect(9).isValid());
     EXPECT_EQ(text->offsetAtPoint(edit->mapToGlobal(QPoint(-5, -5))), -1);
+    const int pastTheEnds = text->characterRect(4).right() + 50;
+    EXPECT_EQ(text->offsetAtPoint(QPoint(pastTheEnds, text->characterRect(0).center().y())), 5);  // the CR
+    EXPECT_EQ(text->offsetAtPoint(QPoint(pastTheEnds, text->characterRect(7).center().y())), -1);
 
     // A range scrolled into view, the start first.
     edit->setText(QStringLiteral("x").repeated(3000) + QStringLiteral("\r\n") + QStringLiteral("line\r\n").repeated(200));
