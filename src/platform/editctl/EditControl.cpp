@@ -53,10 +53,15 @@ EditControl::~EditControl()
 
 void EditControl::bufferChanged(const TextBuffer::Change& change)
 {
-    accessibility::textChanged(*this, change);
+    // Screen readers hear of a change once the layout has caught up with it, so that what
+    // they ask meanwhile is answered from the new text.
     if (m_settingText) {
         m_lineCount = m_buffer.lineCount();
-        return;   // setText lays the new text out from scratch, once
+        // A new text is laid out from scratch, once, with fresh measurements (the widest
+        // line among them).
+        m_layout->reset();
+        accessibility::textChanged(*this, change);
+        return;
     }
     m_layout->textChanged(change, m_lineCount);
     m_lineCount = m_buffer.lineCount();
@@ -70,6 +75,7 @@ void EditControl::bufferChanged(const TextBuffer::Change& change)
     int end = 0;
     m_layout->changedRows(&first, &end);
     updateRows(first, end < 0 || m_rowCount != rowsBefore ? INT_MAX : end - 1);
+    accessibility::textChanged(*this, change);
     emit textChanged();
 }
 
@@ -111,8 +117,6 @@ void EditControl::setText(std::u16string_view text)
     m_settingText = true;
     m_buffer.setText(text);
     m_settingText = false;
-    // A new text starts with fresh measurements (the widest line among them).
-    m_layout->reset();
     m_hasCaretOverride = false;
     m_caretAtRowEnd = false;
     m_goalX = -1;
