@@ -4,133 +4,14 @@
 // where a step changes all of it, else of what the control marks as changed, painted as the
 // event loop paints it.
 // Counters: rss_mb is the process's resident memory after the run.
-#include "WorkingText.h"
+#include "LongLineControl.h"
 
-#include "platform/editctl/EditControl.h"
-
-#include <QApplication>
-#include <QFont>
 #include <QInputMethodEvent>
-#include <QKeyEvent>
 #include <QScrollBar>
-
-#include <benchmark/benchmark.h>
-
-#include <algorithm>
-#include <chrono>
-#include <ctime>
-#include <fstream>
-#include <random>
-#include <string>
-#include <vector>
 
 namespace {
 
-constexpr size_t kLongLineUnits = 1000000;
-
-QFont benchFont()
-{
-    QFont font(QStringLiteral("Noto Sans Mono CJK JP"));
-    font.setPointSize(12);
-    return font;
-}
-
-const std::u16string& longLineText()
-{
-    static const std::u16string text = [] {
-        std::u16string prose;
-        for (char16_t c : bench::workingTextUtf16()) {
-            if (c != u'\r' && c != u'\n')
-                prose += c;
-        }
-        std::mt19937 rng(20261208u);
-        std::u16string result;
-        result.reserve(kLongLineUnits);
-        size_t from = 0;
-        while (result.size() < kLongLineUnits) {
-            const size_t run = 30 + rng() % 31;
-            for (size_t i = 0; i < run && result.size() < kLongLineUnits; ++i, from = (from + 1) % prose.size())
-                result += prose[from];
-            if (result.size() < kLongLineUnits)
-                result += u'\n';
-        }
-        return result;
-    }();
-    return text;
-}
-
-double rssMegabytes()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stod(line.substr(6)) / 1024.0;
-    }
-    return 0;
-}
-
-void prepare(platform::EditControl& edit, const std::u16string& text)
-{
-    edit.setFont(benchFont());
-    edit.resize(800, 600);
-    edit.show();
-    edit.setFocus();
-    QApplication::processEvents();
-    edit.setText(text);
-    edit.viewport()->repaint();
-}
-
-// Repaints the whole window: for steps that change all of it.
-void paint(platform::EditControl& edit)
-{
-    edit.viewport()->repaint();
-}
-
-// Lets the control repaint what the step marked as changed, as the event loop does.
-void paintPending()
-{
-    QApplication::processEvents();
-}
-
-void press(platform::EditControl& edit, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
-           const QString& text = QString())
-{
-    QKeyEvent event(QEvent::KeyPress, key, modifiers, text);
-    QApplication::sendEvent(&edit, &event);
-}
-
-double threadCpuSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-// Times each iteration by hand and reports their median too: a keystroke now and then
-// re-cuts a piece or a row more than the usual one.
-template <typename Step>
-void timeEach(benchmark::State& state, Step step)
-{
-    std::vector<double> samples;
-    std::vector<double> cpuSamples;
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        const double cpuStart = threadCpuSeconds();
-        step();
-        const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
-        state.SetIterationTime(spent.count());
-        samples.push_back(spent.count());
-        cpuSamples.push_back(threadCpuSeconds() - cpuStart);
-    }
-    const auto median = [](std::vector<double>& values) {
-        std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
-        return values[values.size() / 2] * 1000;
-    };
-    state.counters["median_ms"] = median(samples);
-    // The machine may be shared: the thread's own CPU time shows the control's cost alone.
-    state.counters["median_cpu_ms"] = median(cpuSamples);
-}
+using namespace bench;
 
 void BM_LongLineOpen(benchmark::State& state)
 {

@@ -49,7 +49,7 @@ CClipHistoryDlg::CClipHistoryDlg(const ClipHistory& history, QWidget* parent)
     m_list->setItemDelegate(new ExtentDelegate(m_list));
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    label->setBuddy(m_list);
+    platform::fx::labelControl(label, m_list);
     connect(m_list, &QListWidget::itemDoubleClicked, this, [this] { accept(); });
 
     auto* paste = platform::fx::makePushButton(

@@ -26,7 +26,7 @@ CTemplateNameDlg::CTemplateNameDlg(QWidget* parent) : QDialog(parent)
     m_edit = new QLineEdit(this);
     platform::fx::nameControl(m_edit, res::IDC_EDIT);
     m_edit->setMaxLength(kNameLimit);
-    label->setBuddy(m_edit);
+    platform::fx::labelControl(label, m_edit);
 
     const auto [ok, cancel] = platform::fx::makeOkCancel(this);
     platform::fx::sizeButtonsAlike({ok, cancel}, units);

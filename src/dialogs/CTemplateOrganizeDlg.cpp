@@ -62,6 +62,7 @@ CTemplateOrganizeDlg::CTemplateOrganizeDlg(std::vector<std::u16string>* names,
     hint->setWordWrap(true);
     m_list = new QListWidget(this);
     platform::fx::nameControl(m_list, res::IDC_LIST);
+    platform::fx::nameForScreenReaders(m_list, windowTitle(), hint->text());  // no label names it
     m_list->setViewMode(QListView::ListMode);
     m_list->setFlow(QListView::TopToBottom);
     m_list->setWrapping(true);

@@ -28,6 +28,8 @@ CCodeInputDlg::CCodeInputDlg(QWidget* parent) : QDialog(parent)
     hint->setWordWrap(true);
     hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     hint->setGeometry(units.rect(7, 27, 90, 27));
+    // No label names the field; the caption does, and the hint says what it takes.
+    platform::fx::nameForScreenReaders(m_edit, windowTitle(), hint->text());
 
     const auto [ok, cancel] = platform::fx::makeOkCancel(this);
     platform::fx::sizeButtonsAlike({ok, cancel}, units);

@@ -50,7 +50,7 @@ CFindReplaceDialog::CFindReplaceDialog(bool findOnly, const QString& find, const
 
     m_find = makeField(this, kFindWhat, find);
     auto* findLabel = new QLabel(resourceText(res::IDS_FIND_WHAT_LABEL), this);
-    findLabel->setBuddy(m_find);
+    platform::fx::labelControl(findLabel, m_find);
     m_matchCase = new QCheckBox(resourceText(res::IDS_FIND_MATCH_CASE), this);
     platform::fx::nameControl(m_matchCase, kMatchCase);
     m_matchCase->setChecked(matchCase);
@@ -92,7 +92,7 @@ CFindReplaceDialog::CFindReplaceDialog(bool findOnly, const QString& find, const
     } else {
         m_replace = makeField(this, kReplaceWith, replacement);
         auto* replaceLabel = new QLabel(resourceText(res::IDS_REPLACE_WITH_LABEL), this);
-        replaceLabel->setBuddy(m_replace);
+        platform::fx::labelControl(replaceLabel, m_replace);
         grid->addWidget(replaceLabel, 1, 0);
         grid->addWidget(m_replace, 1, 1, 1, 2);
         grid->addWidget(m_matchCase, 3, 0, 1, 2, Qt::AlignBottom | Qt::AlignLeft);

@@ -30,6 +30,7 @@ CLangSelectDlg::CLangSelectDlg(QWidget* parent) : QDialog(parent)
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setSortingEnabled(false);
     m_list->setUniformItemSizes(true);
+    platform::fx::nameForScreenReaders(m_list, windowTitle());  // no label names the list
 
     const auto [ok, cancel] = platform::fx::makeOkCancel(this);
     platform::fx::sizeButtonsAlike({ok, cancel}, units);

@@ -81,6 +81,8 @@ void CNumberDlg::showEvent(QShowEvent* event)
         m_edit->selectAll();
         m_edit->setFocus();
         setWindowTitle(m_strCaption);
+        // No label names the field: the caption says what number it takes.
+        platform::fx::nameForScreenReaders(m_edit, m_strCaption);
     }
     QDialog::showEvent(event);
 }

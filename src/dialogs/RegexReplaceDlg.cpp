@@ -46,7 +46,7 @@ CRegexReplaceDlg::CRegexReplaceDlg(QWidget* parent) : QDialog(parent)
 
     auto label = [&](unsigned textId, QWidget* buddy, QRect r) {
         auto* l = new QLabel(resourceText(textId), this);
-        l->setBuddy(buddy);
+        platform::fx::labelControl(l, buddy);
         l->setGeometry(r);
     };
     auto check = [&](unsigned textId, unsigned id, QRect r) {

@@ -119,6 +119,8 @@ protected:
     void onChar(char16_t c) override;
     void onKeyDown(int key, Qt::KeyboardModifiers modifiers) override;
     void onImeComposition(const QInputMethodEvent& event) override;
+    // An assistive technology's edit: made with ReplaceSelWithUndo, so it undoes like typing.
+    void onReplaceText(int start, int end, std::u16string_view text) override;
     // Drag and drop (CMyEditViewDragDrop.cpp).
     void onLButtonDown(QPoint point, Qt::KeyboardModifiers modifiers) override;
     void onDragEnter(QDragEnterEvent* event) override;

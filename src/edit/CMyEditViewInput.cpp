@@ -1,5 +1,6 @@
-// The edit view's recording hooks: characters, the Delete key and input-method text are
-// recorded in the history just before the control's default processing acts on them.
+// The edit view's recording hooks: characters, the Delete key, input-method text and the
+// edits of assistive technologies are recorded in the history just before the control's
+// default processing acts on them.
 #include "edit/CMyEditView.h"
 
 #include "edit/TypedCharacter.h"
@@ -83,4 +84,10 @@ void CMyEditView::commitImeText(const QInputMethodEvent& event)
     // One insertion record for the whole commit, made before the text goes in; the control
     // inserts it in one step, so nothing of it is recorded again.
     ReplaceSelWithUndo(commit);
+}
+
+void CMyEditView::onReplaceText(int start, int end, std::u16string_view text)
+{
+    setSel(start, end);
+    ReplaceSelWithUndo(text);
 }

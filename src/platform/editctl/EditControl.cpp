@@ -1,5 +1,6 @@
 #include "platform/editctl/EditControl.h"
 
+#include "platform/editctl/EditControlAccessible.h"
 #include "platform/editctl/EditLayout.h"
 #include "platform/editctl/SteadyScrollBar.h"
 #include "platform/Utf16.h"
@@ -18,6 +19,7 @@ EditControl::EditControl(QWidget* parent)
     : QAbstractScrollArea(parent)
     , m_layout(std::make_unique<EditLayout>(m_buffer))
 {
+    accessibility::installEditControlFactory();
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled);
     viewport()->setCursor(Qt::IBeamCursor);
@@ -51,9 +53,15 @@ EditControl::~EditControl()
 
 void EditControl::bufferChanged(const TextBuffer::Change& change)
 {
+    // Screen readers hear of a change once the layout has caught up with it, so that what
+    // they ask meanwhile is answered from the new text.
     if (m_settingText) {
         m_lineCount = m_buffer.lineCount();
-        return;   // setText lays the new text out from scratch, once
+        // A new text is laid out from scratch, once, with fresh measurements (the widest
+        // line among them).
+        m_layout->reset();
+        accessibility::textChanged(*this, change);
+        return;
     }
     m_layout->textChanged(change, m_lineCount);
     m_lineCount = m_buffer.lineCount();
@@ -67,6 +75,7 @@ void EditControl::bufferChanged(const TextBuffer::Change& change)
     int end = 0;
     m_layout->changedRows(&first, &end);
     updateRows(first, end < 0 || m_rowCount != rowsBefore ? INT_MAX : end - 1);
+    accessibility::textChanged(*this, change);
     emit textChanged();
 }
 
@@ -83,6 +92,7 @@ void EditControl::syncSelection()
     // row before takes in a caret drawn at the end of a wrapped row.
     const int low = std::min({m_lastAnchor, m_lastCaret, m_buffer.anchor(), m_buffer.caret()});
     const int high = std::max({m_lastAnchor, m_lastCaret, m_buffer.anchor(), m_buffer.caret()});
+    accessibility::selectionMoved(*this, m_lastAnchor, m_lastCaret);
     m_lastAnchor = m_buffer.anchor();
     m_lastCaret = m_buffer.caret();
     updateRows(m_layout->rowOfPos(low) - 1, m_layout->rowOfPos(high));
@@ -107,8 +117,6 @@ void EditControl::setText(std::u16string_view text)
     m_settingText = true;
     m_buffer.setText(text);
     m_settingText = false;
-    // A new text starts with fresh measurements (the widest line among them).
-    m_layout->reset();
     m_hasCaretOverride = false;
     m_caretAtRowEnd = false;
     m_goalX = -1;
@@ -200,6 +208,12 @@ bool EditControl::replaceSel(std::u16string_view text)
 bool EditControl::replaceSel(const QString& text)
 {
     return replaceSel(utf16View(text));
+}
+
+void EditControl::onReplaceText(int start, int end, std::u16string_view text)
+{
+    setSel(start, end);
+    replaceSel(text);
 }
 
 bool EditControl::insertTyped(std::u16string_view text)
@@ -314,6 +328,12 @@ int EditControl::lineLength(int pos) const
     }
     const int row = m_layout->rowOfPos(std::max(0, pos));
     return m_layout->rowEnd(row) - m_layout->rowStart(row);
+}
+
+void EditControl::scrollIntoView(int start, int end)
+{
+    for (int pos : {std::clamp(end, 0, textLength()), std::clamp(start, 0, textLength())})
+        ensureVisible(m_layout->rowOfPos(pos), m_layout->xOfPos(pos));
 }
 
 void EditControl::updateRows(int first, int last)

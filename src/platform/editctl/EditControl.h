@@ -10,7 +10,8 @@
 // What the control does with keys, characters, clicks and input-method text is a layer of
 // virtual hooks (onChar, onKeyDown, onLButtonDown, onImeComposition, the drag hooks). A derived
 // view overrides one to look at the input before the text changes, then calls the base.
-// The control keeps no undo of its own.
+// The control keeps no undo of its own. Screen readers read and edit it through its
+// accessible interface (EditControlAccessible.h).
 
 #include "platform/editctl/TextBuffer.h"
 
@@ -87,6 +88,8 @@ public:
     void paste();
     // The clipboard's Unicode text as paste inserts it: up to its first NUL.
     static QString clipboardText();
+    // Replaces [start, end) by text as an assistive technology asks, through onReplaceText.
+    void replaceText(int start, int end, std::u16string_view text) { onReplaceText(start, end, text); }
     // Whether replacing the current selection by `units` units stays within the limit.
     bool fitsLimit(int units) const;
     // Largest number of units the text may reach by editing; 0 or less means the largest.
@@ -108,6 +111,9 @@ public:
     bool lineScroll(int columns, int lines);
     // Scrolls the caret into view.
     void scrollCaret();
+    // Scrolls the text between the positions start and end into view, start first when not
+    // all of it fits.
+    void scrollIntoView(int start, int end);
 
     // ---- geometry ---------------------------------------------------------------------------
     // Top-left of the character cell at i. As the edit control does, (-1, -1) when i is not a
@@ -176,6 +182,9 @@ protected:
     // Input-method text: the composition is drawn in place and the view follows its caret;
     // committed text goes through replaceSel.
     virtual void onImeComposition(const QInputMethodEvent& event);
+    // Text written by an assistive technology: selects [start, end) and replaces the
+    // selection by text, leaving the caret after it.
+    virtual void onReplaceText(int start, int end, std::u16string_view text);
     // Drag and drop: the control itself accepts no drops.
     virtual void onDragEnter(QDragEnterEvent* event);
     virtual void onDragMove(QDragMoveEvent* event);

@@ -23,17 +23,37 @@ int movedBy(int pos, int start, int end, int inserted)
     return pos + inserted - (end - start);
 }
 
-// Starts of the lines that follow each CR LF of text, offset by base.
-void appendLineStarts(std::u16string_view text, int base, std::vector<int>& starts)
+bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// The two kinds of pair the buffer indexes: a CR LF (a line end) and a surrogate pair (one
+// code point). Each index holds the position right after every pair, behind a 0.
+bool isCrLf(char16_t first, char16_t second) { return first == kCR && second == kLF; }
+bool isSurrogatePair(char16_t first, char16_t second)
+{
+    return isHighSurrogate(first) && isLowSurrogate(second);
+}
+
+// Ends of the pairs of text, offset by base.
+template <typename IsPair>
+void appendPairEnds(std::u16string_view text, int base, IsPair isPair, std::vector<int>& ends)
 {
     const char16_t* data = text.data();
     const size_t size = text.size();
     for (size_t i = 0; i + 1 < size; ++i) {
-        if (data[i] == kCR && data[i + 1] == kLF) {
-            starts.push_back(base + static_cast<int>(i) + 2);
+        if (isPair(data[i], data[i + 1])) {
+            ends.push_back(base + static_cast<int>(i) + 2);
             ++i;
         }
     }
+}
+
+template <typename IsPair>
+std::vector<int> pairEnds(std::u16string_view text, IsPair isPair)
+{
+    std::vector<int> ends{0};
+    appendPairEnds(text, 0, isPair, ends);
+    return ends;
 }
 
 } // namespace
@@ -84,17 +104,57 @@ void TextBuffer::setText(std::u16string_view text)
 {
     const int oldLength = d->text.size();
     const int oldPairs = d->lines.count() - 1;
+    keepRemoved(0, oldLength);
 
-    std::vector<int> starts{0};
-    appendLineStarts(text, 0, starts);
+    const std::vector<int> starts = pairEnds(text, isCrLf);
     d->text.assign(text.data(), static_cast<int>(text.size()));
     d->lines.assign(starts);
+    d->surrogatePairs.assign(pairEnds(text, isSurrogatePair));
 
     m_anchor = m_caret = 0;
     ++m_revision;
     notify({0, oldLength, static_cast<int>(text.size()), oldPairs,
-            static_cast<int>(starts.size()) - 1});
+            static_cast<int>(starts.size()) - 1, d->removed});
 }
+
+namespace {
+
+// The pairs of one kind that an edit of [start, end) can break are those whose first unit
+// lies in [start - 1, end - 1]: inside the removed range or straddling one of its edges.
+// Their ends are therefore the ones in [start + 1, end + 1]: entries [first, first + count).
+struct BrokenPairs {
+    int first;
+    int count;
+};
+
+BrokenPairs pairsBroken(const detail::LineStarts& index, int start, int end)
+{
+    const int first = index.lineOf(start) + 1;
+    const int last = index.lineOf(end + 1);
+    return {first, std::max(0, last - first + 1)};
+}
+
+// After the edit put `text` at start: the pairs it can make have their first unit in
+// [start - 1, start + inserted - 1]: at the left edge (the unit before and the first of the
+// new text or of what follows), inside the new text, and at the right edge (its last unit
+// and the one following it). Returns how many there are.
+template <typename IsPair>
+int remakePairs(detail::LineStarts& index, BrokenPairs broken, const TextBuffer& buffer,
+                int start, std::u16string_view text, int delta, IsPair isPair,
+                std::vector<int>& found)
+{
+    const int inserted = static_cast<int>(text.size());
+    found.clear();
+    if (start > 0 && isPair(buffer.at(start - 1), buffer.at(start)))
+        found.push_back(start + 1);
+    appendPairEnds(text, start, isPair, found);
+    if (inserted > 0 && isPair(text.back(), buffer.at(start + inserted)))
+        found.push_back(start + inserted + 1);
+    index.edit(broken.first, broken.count, found, delta);
+    return static_cast<int>(found.size());
+}
+
+} // namespace
 
 void TextBuffer::replace(int start, int end, std::u16string_view text)
 {
@@ -107,37 +167,30 @@ void TextBuffer::replace(int start, int end, std::u16string_view text)
     if (start == end && inserted == 0)
         return;
 
-    // A line starts two units after the CR of each CR LF. The pairs this edit can break are
-    // those whose CR lies in [start - 1, end - 1]: inside the removed range or straddling one
-    // of its edges. Their line starts are therefore the ones in [start + 1, end + 1].
-    const int firstLine = d->lines.lineOf(start) + 1;
-    const int lastLine = d->lines.lineOf(end + 1);
-    const int linesRemoved = std::max(0, lastLine - firstLine + 1);
+    const BrokenPairs lineEnds = pairsBroken(d->lines, start, end);
+    const BrokenPairs surrogates = pairsBroken(d->surrogatePairs, start, end);
+    keepRemoved(start, end);
 
     d->text.erase(start, end - start);
     d->text.insert(start, text.data(), inserted);
 
-    // The pairs this edit can make have their CR in [start - 1, start + inserted - 1]: at the
-    // left edge (CR before, LF first of the new text or of what follows), inside the new
-    // text, and at the right edge (CR last of the new text, LF following it).
-    std::vector<int>& found = d->scratchStarts;
-    found.clear();
-    if (start > 0 && at(start - 1) == kCR && at(start) == kLF)
-        found.push_back(start + 1);
-    appendLineStarts(text, start, found);
-    if (inserted > 0 && text.back() == kCR && at(start + inserted) == kLF)
-        found.push_back(start + inserted + 1);
-
     const int delta = inserted - (end - start);
-    d->lines.edit(firstLine, linesRemoved, found, delta);
-    const int linesInserted = static_cast<int>(found.size());
+    std::vector<int>& found = d->scratchStarts;
+    const int linesInserted = remakePairs(d->lines, lineEnds, *this, start, text, delta, isCrLf, found);
+    remakePairs(d->surrogatePairs, surrogates, *this, start, text, delta, isSurrogatePair, found);
     if (found.capacity() > 4096)
         std::vector<int>().swap(found);  // a large paste should not pin its scratch space
 
     m_anchor = movedBy(m_anchor, start, end, inserted);
     m_caret = movedBy(m_caret, start, end, inserted);
     ++m_revision;
-    notify({start, end - start, inserted, linesRemoved, linesInserted});
+    notify({start, end - start, inserted, lineEnds.count, linesInserted, d->removed});
+}
+
+void TextBuffer::keepRemoved(int start, int end)
+{
+    d->removed.resize(static_cast<size_t>(end - start));
+    d->text.copyOut(start, end - start, d->removed.data());
 }
 
 // ---- selection ---------------------------------------------------------------------------
@@ -248,6 +301,41 @@ int TextBuffer::lineLength(int pos) const
     return lineEnd(line) - d->lines.start(line);
 }
 
+// ---- code points -------------------------------------------------------------------------
+
+int TextBuffer::codePointCount() const
+{
+    return length() - (d->surrogatePairs.count() - 1);
+}
+
+int TextBuffer::codePointsBefore(int pos) const
+{
+    pos = std::clamp(pos, 0, length());
+    if (pos > 0 && pos < length() && isSurrogatePair(at(pos - 1), at(pos)))
+        --pos;
+    // lineOf gives the number of pairs that end at or before pos.
+    return pos - d->surrogatePairs.lineOf(pos);
+}
+
+int TextBuffer::posOfCodePoint(int n) const
+{
+    n = std::clamp(n, 0, codePointCount());
+    // Pair j (entry j, ending at e) holds code point e - 2 - (j - 1); it lies before code
+    // point n when e - j <= n, which grows with j. The last such j is the number of pairs
+    // before n, each a unit more than its one code point.
+    const detail::LineStarts& pairs = d->surrogatePairs;
+    int low = 0;
+    int high = pairs.count() - 1;
+    while (low < high) {
+        const int middle = low + (high - low + 1) / 2;
+        if (pairs.start(middle) - middle <= n)
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    return n + low;
+}
+
 // ---- observers ---------------------------------------------------------------------------
 
 int TextBuffer::addObserver(Observer observer)
@@ -286,6 +374,9 @@ void TextBuffer::notify(const Change& change)
         std::erase_if(m_observers, [](const auto& entry) { return !entry.second; });
         d->observersRemoved = false;
     }
+    // The removed text was told; a large deletion should not pin its copy.
+    if (d->notifying == 0 && d->removed.capacity() > 4096)
+        std::u16string().swap(d->removed);
 }
 
 // ---- memory ------------------------------------------------------------------------------
@@ -294,9 +385,10 @@ std::size_t TextBuffer::memoryBytes() const
 {
     return sizeof(*this) + sizeof(Impl)
          + sizeof(char16_t) * static_cast<std::size_t>(d->text.capacity())
-         + d->lines.memoryBytes()
+         + d->lines.memoryBytes() + d->surrogatePairs.memoryBytes()
          + sizeof(int) * d->scratchStarts.capacity()
-         + sizeof(char16_t) * d->wordCache.window.capacity();
+         + sizeof(char16_t) * (d->wordCache.window.capacity() + d->sentenceCache.window.capacity()
+                               + d->removed.capacity());
 }
 
 // ---- invariant ---------------------------------------------------------------------------
@@ -304,9 +396,8 @@ std::size_t TextBuffer::memoryBytes() const
 bool TextBuffer::checkInvariant() const
 {
     const std::u16string whole = text();
-    std::vector<int> expected{0};
-    appendLineStarts(whole, 0, expected);
-    if (d->lines.all() != expected)
+    if (d->lines.all() != pairEnds(whole, isCrLf)
+        || d->surrogatePairs.all() != pairEnds(whole, isSurrogatePair))
         return false;
     const int size = static_cast<int>(whole.size());
     return m_anchor >= 0 && m_anchor <= size && m_caret >= 0 && m_caret <= size;

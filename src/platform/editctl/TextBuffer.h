@@ -86,6 +86,22 @@ public:
     int nextWordBoundary(int pos) const;
     // The word (or run of spaces, or single symbol) around pos, for double-click.
     void wordAt(int pos, int* start, int* end) const;
+    // The sentence around pos (ICU sentence rules) within its line, without the line end; at
+    // or past the end of the line, the sentence that ends it; an empty line holds none
+    // (start = end = the line's start). A sentence reaching further than 65,536 units to
+    // either side of pos is cut there.
+    void sentenceAt(int pos, int* start, int* end) const;
+
+    // ---- code points -------------------------------------------------------------------
+    // Assistive technologies count characters as code points: a surrogate pair is one, a
+    // lone surrogate one, a CR LF two. The pairs are indexed as the line ends are, so these
+    // cost a binary search, never a walk over the text.
+    int codePointCount() const;
+    // Code points before pos (clipped to the text); a pos inside a surrogate pair counts as
+    // the pair's start.
+    int codePointsBefore(int pos) const;
+    // Position of code point n (clipped to [0, codePointCount()]); the inverse of the above.
+    int posOfCodePoint(int n) const;
 
     // ---- change notification ------------------------------------------------------------
     // Tells what one replace did: `removed` units at `start` were replaced by `inserted`.
@@ -95,6 +111,8 @@ public:
         int inserted;
         int linesRemoved;   // CR LF pairs removed
         int linesInserted;  // CR LF pairs inserted
+        // The units removed; valid only while the observers are told.
+        std::u16string_view removedText;
     };
     using Observer = std::function<void(const Change&)>;
     // Returns an id for removeObserver. setText reports one change over the whole text.
@@ -112,8 +130,9 @@ public:
 
     // Verifies the line index against the text; for tests and debug builds.
     bool checkInvariant() const;
-    // Bytes held for the text, its line index and the word-boundary window, without the
-    // observers; for tests and benchmarks that watch the memory the text costs.
+    // Bytes held for the text, its line and pair indexes, the word and sentence windows and
+    // the copy of removed text, without the observers; for tests and benchmarks that watch
+    // the memory the text costs.
     std::size_t memoryBytes() const;
 
 private:
@@ -127,6 +146,8 @@ private:
     std::function<void()> m_selectionListener;
 
     void notify(const Change& change);
+    // Copies [start, end) aside before an edit removes it, for the change notification.
+    void keepRemoved(int start, int end);
     // Tells the selection listener when the selection is no longer anchor..caret.
     void selectionMovedFrom(int anchor, int caret);
 };

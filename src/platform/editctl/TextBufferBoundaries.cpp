@@ -4,7 +4,8 @@
 // Word stops are the starts of ICU word segments that are not horizontal space, the start
 // of every line, the CR of every CR LF, and both ends of the text. ICU runs over a copy of a
 // bounded window of the position's line, never over the whole text; the window grows only
-// when an answer lies too close to a cut it made inside the line.
+// when an answer lies too close to a cut it made inside the line. Sentences are found the
+// same way with ICU's sentence rules.
 
 #include "platform/editctl/TextBuffer.h"
 #include "platform/editctl/TextBuffer_p.h"
@@ -37,6 +38,12 @@ int growRadius(int radius)
 {
     return radius > (1 << 28) ? 1 << 30 : radius * 4;
 }
+
+// Sentences are looked for no further than this from the position; a longer run without a
+// sentence end is cut there rather than copied and scanned whole.
+constexpr int kSentenceRadius = 1 << 16;
+
+enum class Segments { Words, Sentences };
 
 } // namespace
 
@@ -86,7 +93,8 @@ namespace {
 
 // Loads the part of line around pos, radius units each side, into the break iterator.
 // Cuts never fall inside a surrogate pair.
-WordWindow loadWindow(const TextBuffer& buffer, detail::WordCache& d, int pos, int radius)
+WordWindow loadWindow(const TextBuffer& buffer, detail::SegmentCache& d, Segments kind, int pos,
+                      int radius)
 {
     const int line = buffer.lineFromChar(pos);
     const int lineStart = buffer.lineIndex(line);
@@ -100,18 +108,20 @@ WordWindow loadWindow(const TextBuffer& buffer, detail::WordCache& d, int pos, i
         ++end;
 
     UErrorCode status = U_ZERO_ERROR;
-    if (!d.words) {
-        d.words.reset(icu::BreakIterator::createWordInstance(icu::Locale::getRoot(), status));
+    if (!d.iterator) {
+        d.iterator.reset(kind == Segments::Words
+                             ? icu::BreakIterator::createWordInstance(icu::Locale::getRoot(), status)
+                             : icu::BreakIterator::createSentenceInstance(icu::Locale::getRoot(), status));
         if (U_FAILURE(status))
-            d.words.reset();
+            d.iterator.reset();
     }
     const bool same = d.revision == buffer.revision() && d.windowStart == start
                    && static_cast<int>(d.window.size()) == end - start;
-    if (d.words && !same) {
+    if (d.iterator && !same) {
         d.window = buffer.textRange(start, end - start);
         UText text = UTEXT_INITIALIZER;
         utext_openUChars(&text, d.window.data(), static_cast<int64_t>(d.window.size()), &status);
-        d.words->setText(&text, status);  // keeps a shallow clone; the window outlives it
+        d.iterator->setText(&text, status);  // keeps a shallow clone; the window outlives it
         utext_close(&text);
         d.windowStart = start;
         d.revision = buffer.revision();
@@ -121,17 +131,17 @@ WordWindow loadWindow(const TextBuffer& buffer, detail::WordCache& d, int pos, i
 
 // A window that had to grow over a long line is not kept: it could cost as much memory as
 // the text. The iterator is pointed at nothing before the copy goes.
-void releaseLargeWindow(detail::WordCache& d)
+void releaseLargeWindow(detail::SegmentCache& d)
 {
     constexpr size_t kKeptUnits = 1 << 16;
     if (d.window.capacity() <= kKeptUnits)
         return;
-    if (d.words) {
+    if (d.iterator) {
         static const char16_t nothing[1] = {0};
         UErrorCode status = U_ZERO_ERROR;
         UText text = UTEXT_INITIALIZER;
         utext_openUChars(&text, nothing, 0, &status);
-        d.words->setText(&text, status);
+        d.iterator->setText(&text, status);
         utext_close(&text);
     }
     std::u16string().swap(d.window);
@@ -163,8 +173,8 @@ int TextBuffer::nextWordBoundary(int pos) const
         return pos + 1;
 
     for (int radius = kInitialRadius;; radius = growRadius(radius)) {
-        const WordWindow window = loadWindow(*this, d->wordCache, pos, radius);
-        icu::BreakIterator* words = d->wordCache.words.get();
+        const WordWindow window = loadWindow(*this, d->wordCache, Segments::Words, pos, radius);
+        icu::BreakIterator* words = d->wordCache.iterator.get();
         if (!words)
             return nextCharBoundary(pos);
         int boundary = window.start + words->following(pos - window.start);
@@ -188,8 +198,8 @@ int TextBuffer::prevWordBoundary(int pos) const
         return pos - 1;
 
     for (int radius = kInitialRadius;; radius = growRadius(radius)) {
-        const WordWindow window = loadWindow(*this, d->wordCache, pos, radius);
-        icu::BreakIterator* words = d->wordCache.words.get();
+        const WordWindow window = loadWindow(*this, d->wordCache, Segments::Words, pos, radius);
+        icu::BreakIterator* words = d->wordCache.iterator.get();
         if (!words)
             return prevCharBoundary(pos);
         int boundary = window.start + words->preceding(pos - window.start);
@@ -202,39 +212,59 @@ int TextBuffer::prevWordBoundary(int pos) const
     }
 }
 
-void TextBuffer::wordAt(int pos, int* start, int* end) const
+namespace {
+
+// The segment of the given kind around pos within its line; at or past the line's end, the
+// one that ends the line; nothing on an empty line.
+void segmentAround(const TextBuffer& buffer, detail::SegmentCache& cache, Segments kind, int pos,
+                   int maxRadius, int* start, int* end)
 {
     int first = 0;
     int last = 0;
-    const int line = lineFromChar(std::clamp(pos, 0, length()));
-    const int lineStart = lineIndex(line);
-    const int lineStop = lineEnd(line);
+    const int line = buffer.lineFromChar(std::clamp(pos, 0, buffer.length()));
+    const int lineStart = buffer.lineIndex(line);
+    const int lineStop = buffer.lineEnd(line);
     if (lineStart == lineStop) {
-        // An empty line holds no word; its line end is never selected as one.
+        // An empty line holds no segment; its line end is never selected as one.
         first = last = lineStart;
     } else {
-        // At or past the end of the line, the word that ends the line.
-        const int probe = std::clamp(pos, lineStart, lineStop - 1);
-        for (int radius = kInitialRadius;; radius = growRadius(radius)) {
-            const WordWindow window = loadWindow(*this, d->wordCache, probe, radius);
-            icu::BreakIterator* words = d->wordCache.words.get();
-            if (!words) {
+        // The unit before the line's end may be the low half of a pair; ICU is asked about
+        // code points only (inside a pair it would answer from before the window).
+        int probe = std::clamp(pos, lineStart, lineStop - 1);
+        if (probe > lineStart && isLowSurrogate(buffer.at(probe)) && isHighSurrogate(buffer.at(probe - 1)))
+            --probe;
+        for (int radius = kInitialRadius;; radius = std::min(growRadius(radius), maxRadius)) {
+            const WordWindow window = loadWindow(buffer, cache, kind, probe, radius);
+            icu::BreakIterator* segments = cache.iterator.get();
+            if (!segments) {
                 first = probe;
-                last = nextCharBoundary(probe);
+                last = buffer.nextCharBoundary(probe);
                 break;
             }
             const int offset = probe - window.start;
-            first = window.start + (words->isBoundary(offset) ? offset : words->preceding(offset));
-            last = window.start + words->following(offset);
-            if (trustedBefore(window, first) && trustedAfter(window, last))
+            first = window.start + (segments->isBoundary(offset) ? offset : segments->preceding(offset));
+            last = window.start + segments->following(offset);
+            if ((trustedBefore(window, first) && trustedAfter(window, last)) || radius >= maxRadius)
                 break;
         }
-        releaseLargeWindow(d->wordCache);
+        releaseLargeWindow(cache);
     }
     if (start)
         *start = first;
     if (end)
         *end = last;
+}
+
+} // namespace
+
+void TextBuffer::wordAt(int pos, int* start, int* end) const
+{
+    segmentAround(*this, d->wordCache, Segments::Words, pos, 1 << 30, start, end);
+}
+
+void TextBuffer::sentenceAt(int pos, int* start, int* end) const
+{
+    segmentAround(*this, d->sentenceCache, Segments::Sentences, pos, kSentenceRadius, start, end);
 }
 
 } // namespace platform

@@ -7,6 +7,7 @@
 #include <initializer_list>
 
 class QDialog;
+class QLabel;
 class QPushButton;
 class QWidget;
 
@@ -16,6 +17,20 @@ class DialogUnits;
 
 // Gives control the object name of its resource id ("1030").
 void nameControl(QWidget* control, unsigned id);
+
+// What a screen reader should call a control its label names: the label's text without its
+// mnemonic ("(&N)" or a lone "&"; "&&" is an ampersand) and without the colon that ends it.
+// "検索する文字列(&N):" gives "検索する文字列".
+QString accessibleLabelText(const QString& label);
+
+// Makes label the buddy of control (its mnemonic focuses the control) and names the control
+// after it for screen readers.
+void labelControl(QLabel* label, QWidget* control);
+
+// Names a control for screen readers where no label says what it is for; the description
+// (a hint shown near it, say) is read after the name. An editable combo box's field, which
+// takes the focus, is named too.
+void nameForScreenReaders(QWidget* control, const QString& name, const QString& description = QString());
 
 // A push button with text, named id.
 QPushButton* makePushButton(QWidget* parent, const QString& text, unsigned id);

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QMenu>
+#include <QMetaMethod>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QShortcut>
@@ -67,8 +68,21 @@ Frame::~Frame()
 void Frame::setView(View* view)
 {
     m_view = view;
-    if (view && view->widget())
-        setCentralWidget(view->widget());
+    if (!view || !view->widget())
+        return;
+    QWidget* widget = view->widget();
+    setCentralWidget(widget);
+    // A caret or text that changes without an input event (an assistive technology moves or
+    // edits it) brings the panes up to date too, when the view says so.
+    const QMetaObject* meta = widget->metaObject();
+    const int changed = meta->indexOfSignal("selectionChanged()");
+    if (changed >= 0)
+        connect(widget, meta->method(changed), this, metaObject()->method(metaObject()->indexOfSlot("markIdleDirty()")));
+}
+
+void Frame::markIdleDirty()
+{
+    m_idleDirty = true;
 }
 
 bool Frame::create()
@@ -95,6 +109,9 @@ void Frame::updateTitle()
         toQString(m_strings(ids::AFX_IDS_APP_TITLE));
     const QString docTitle = m_document ? m_document->title() : QString();
     setWindowTitle(docTitle.isEmpty() ? appTitle : docTitle + QStringLiteral(" - ") + appTitle);
+    // A screen reader names the text by its document.
+    if (m_view && m_view->widget())
+        m_view->widget()->setAccessibleName(docTitle);
 }
 
 QAction* Frame::makeAction(unsigned id, const QString& text, QObject* owner)

@@ -98,7 +98,7 @@ protected:
     // The program's strings: the application title, command prompts and pane width samples;
     // the framework's own strings until the program gives its table.
     void setStrings(StringLoader strings) { m_strings = strings; }
-    // The caption: "<title> - <application name>".
+    // The caption: "<title> - <application name>"; the view's accessible name: the title.
     void updateTitle();
     // The menu items that show the recent files.
     void rebuildRecentFileMenu(QMenu* menu);
@@ -112,6 +112,11 @@ protected:
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private slots:
+    // Something the update handlers show may have changed: they run when the program is next
+    // idle.
+    void markIdleDirty();
 
 private:
     // owner: where items of a menu built for one use (a context menu) belong, so that they

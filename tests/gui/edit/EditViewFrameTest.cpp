@@ -3,8 +3,11 @@
 // every new or opened document.
 #include "../shell/ShellTestSupport.h"
 
+#include <QAccessible>
 #include <QClipboard>
+#include <QEventLoop>
 #include <QMenu>
+#include <QTimer>
 
 using namespace quillet_test;
 using platform::fx::MsgAnswer;
@@ -122,4 +125,44 @@ TEST_F(EditViewInFrame, NewAndOpenedDocumentsStartWithAnEmptyHistory)
     EXPECT_EQ(text(), u"");
     EXPECT_FALSE(itemEnabled(res::ID_EDIT_UNDO));
     EXPECT_FALSE(itemEnabled(res::ID_EDIT_REDO));
+}
+
+TEST_F(EditViewInFrame, AScreenReaderNamesTheTextByItsDocumentAndItsEditsUndoLikeTyping)
+{
+    ASSERT_TRUE(start());
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(view());
+    ASSERT_TRUE(accessible && accessible->editableTextInterface());
+    EXPECT_EQ(accessible->text(QAccessible::Name), QStringLiteral("無題"));
+
+    // Offsets are characters: the face counts one.
+    keys(QStringLiteral("ab"));
+    QAccessibleEditableTextInterface* editable = accessible->editableTextInterface();
+    editable->insertText(1, QStringLiteral("\U0001F600"));
+    editable->replaceText(2, 3, QStringLiteral("c"));
+    editable->deleteText(0, 1);
+    EXPECT_EQ(text(), u"\U0001F600c");
+    const std::u16string steps[] = {u"a\U0001F600c", u"a\U0001F600", u"a\U0001F600b", u"ab"};
+    for (const std::u16string& before : steps) {
+        chord(Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(text(), before);
+    }
+}
+
+TEST_F(EditViewInFrame, ACaretMovedByAScreenReaderShowsInTheStatusBarOnceIdle)
+{
+    const auto goIdle = [] {
+        QEventLoop loop;
+        QTimer::singleShot(100, &loop, &QEventLoop::quit);
+        loop.exec();
+    };
+    ASSERT_TRUE(start());
+    keys(QStringLiteral("one"));
+    chord(Qt::Key_Return, Qt::NoModifier);
+    keys(QStringLiteral("two"));
+    goIdle();
+    EXPECT_EQ(positionPane(), QStringLiteral(" 2 行、4 列、行数 2、U+0000"));
+    // No input event comes with it.
+    QAccessible::queryAccessibleInterface(view())->textInterface()->setCursorPosition(1);
+    goIdle();
+    EXPECT_EQ(positionPane(), QStringLiteral(" 1 行、2 列、行数 2、U+006E"));
 }

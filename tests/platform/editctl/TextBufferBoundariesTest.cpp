@@ -205,6 +205,11 @@ TEST(TextBufferWordBoundaries, WordAtForDoubleClick)
     EXPECT_EQ(word(buffer, 14), Range(10, 13));  // between CR and LF too
     EXPECT_EQ(word(buffer, 15), Range(15, 15));  // an empty line selects nothing
     EXPECT_EQ(word(buffer, 20), Range(17, 20));  // the end of the text
+    // A line that ends with a surrogate pair: past its end, the pair's word, never more.
+    buffer.setText(u"x\r\n\U0001F600\r\n");
+    EXPECT_EQ(word(buffer, 5), Range(3, 5));
+    buffer.setText(u"\U0001F600");
+    EXPECT_EQ(word(buffer, 2), Range(0, 2));
 }
 
 TEST(TextBufferWordBoundaries, AnswersFollowEditsOfTheText)
@@ -217,4 +222,30 @@ TEST(TextBufferWordBoundaries, AnswersFollowEditsOfTheText)
     EXPECT_EQ(buffer.nextWordBoundary(0), 3);
     buffer.replace(0, buffer.length(), u"alphabeta gamma");
     EXPECT_EQ(buffer.nextWordBoundary(0), 10);
+}
+
+TEST(TextBufferSentences, SentencesOfALineAndTheirCutOnAVeryLongOne)
+{
+    TextBuffer buffer;
+    buffer.setText(u"吾輩は猫である。名前はまだ無い。\r\nIt rains. Does it? Yes\r\n\r\nlast");
+    const auto sentence = [&](int pos) {
+        int start = -1;
+        int end = -1;
+        buffer.sentenceAt(pos, &start, &end);
+        return Range(start, end);
+    };
+    const std::vector<std::pair<int, Range>> cases = {
+        {0, {0, 8}},     {7, {0, 8}},     {8, {8, 16}},   // each ends after its "。"
+        {16, {8, 16}},   {17, {8, 16}},                   // on the CR LF: the last sentence
+        {18, {18, 28}},  {28, {28, 37}},  {38, {37, 40}}, // trailing spaces belong to it
+        {42, {42, 42}},                                   // an empty line holds none
+        {44, {44, 48}},  {48, {44, 48}},                  // the end of the text
+    };
+    for (const auto& [pos, range] : cases)
+        EXPECT_EQ(sentence(pos), range) << pos;
+
+    // 300,000 units without a sentence end: the answer stops 65,536 units from the position.
+    buffer.setText(std::u16string(300000, u'あ'));
+    EXPECT_EQ(sentence(150000), Range(150000 - 65536, 150000 + 65536));
+    EXPECT_EQ(sentence(10), Range(0, 10 + 65536));
 }

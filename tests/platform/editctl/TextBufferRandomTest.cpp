@@ -43,7 +43,29 @@ int modelLineOf(const std::vector<int>& starts, int pos)
          - 1;
 }
 
-// Compares every line query, not only the text, so a stale shift anywhere shows up.
+bool pairAt(const std::u16string& text, size_t i)
+{
+    return i + 1 < text.size() && text[i] >= 0xD800 && text[i] <= 0xDBFF && text[i + 1] >= 0xDC00
+        && text[i + 1] <= 0xDFFF;
+}
+
+// Code points the plain way: a walk from the start.
+int modelCodePointsBefore(const std::u16string& text, int pos)
+{
+    int count = 0;
+    for (int i = 0; i < pos; ++i) {
+        if (pairAt(text, i)) {
+            if (i + 1 == pos)
+                break;  // pos inside the pair counts as its start
+            ++i;
+        }
+        ++count;
+    }
+    return count;
+}
+
+// Compares every line and code-point query, not only the text, so a stale shift anywhere
+// shows up.
 void expectSameLines(const TextBuffer& buffer, const std::u16string& model, std::mt19937& random)
 {
     const std::vector<int> starts = modelLineStarts(model);
@@ -57,7 +79,12 @@ void expectSameLines(const TextBuffer& buffer, const std::u16string& model, std:
         const int end = line + 1 < static_cast<int>(starts.size())
                       ? starts[line + 1] - 2 : static_cast<int>(model.size());
         ASSERT_EQ(buffer.lineLength(p), end - starts[line]);
+        const int codePoints = modelCodePointsBefore(model, p);
+        ASSERT_EQ(buffer.codePointsBefore(p), codePoints) << "pos " << p;
+        const bool insidePair = p > 0 && pairAt(model, p - 1);
+        ASSERT_EQ(buffer.posOfCodePoint(codePoints), insidePair ? p - 1 : p) << "pos " << p;
     }
+    ASSERT_EQ(buffer.codePointCount(), modelCodePointsBefore(model, static_cast<int>(model.size())));
 }
 
 void runRandomEdits(unsigned seed, int steps)
@@ -67,9 +94,11 @@ void runRandomEdits(unsigned seed, int steps)
     std::u16string model;
     int changes = 0;
     int lineBalance = 0;
+    std::u16string removed;
     buffer.addObserver([&](const TextBuffer::Change& change) {
         ++changes;
         lineBalance += change.linesInserted - change.linesRemoved;
+        removed = change.removedText;
     });
 
     for (int step = 0; step < steps; ++step) {
@@ -84,9 +113,11 @@ void runRandomEdits(unsigned seed, int steps)
         const int linesBefore = buffer.lineCount();
         const int changesBefore = changes;
         lineBalance = 0;
+        removed.clear();
         buffer.replace(start, end, text);
         if (start > end)
             std::swap(start, end);
+        ASSERT_EQ(removed, model.substr(start, end - start)) << "seed " << seed << " step " << step;
         model.replace(start, end - start, text);
 
         ASSERT_EQ(buffer.text(), model) << "seed " << seed << " step " << step;
@@ -164,6 +195,14 @@ TEST(TextBufferRandom, BoundariesNeverSplitPairs)
         ASSERT_FALSE(insidePair(prev)) << pos;
         ASSERT_FALSE(insidePair(buffer.nextWordBoundary(pos))) << pos;
         ASSERT_FALSE(insidePair(buffer.prevWordBoundary(pos))) << pos;
+        int sentenceStart = -1;
+        int sentenceEnd = -1;
+        buffer.sentenceAt(pos, &sentenceStart, &sentenceEnd);
+        ASSERT_FALSE(insidePair(sentenceStart) || insidePair(sentenceEnd)) << pos;
+        const int line = buffer.lineFromChar(pos);
+        ASSERT_TRUE(sentenceStart >= buffer.lineIndex(line) && sentenceEnd <= buffer.lineEnd(line)
+                    && (sentenceStart < sentenceEnd || sentenceStart == buffer.lineEnd(line)))
+            << pos;
         ASSERT_TRUE(next > pos || pos == buffer.length());
         ASSERT_TRUE(buffer.nextWordBoundary(pos) > pos || pos == buffer.length());
         ASSERT_TRUE(buffer.prevWordBoundary(pos) < pos || pos == 0);

@@ -178,7 +178,7 @@ TEST(EditLayoutRows, CachedLinesFollowEditsThatAddAndJoinLines)
 
     int lines = buffer.lineCount();
     buffer.replace(4, 4, u"\r\nnew");   // a line inserted after "zero"
-    layout.textChanged({4, 0, 5, 0, 1}, lines);
+    layout.textChanged({4, 0, 5, 0, 1, {}}, lines);
     EXPECT_EQ(textOf(0), u"zero");
     EXPECT_EQ(textOf(1), u"new");
     EXPECT_EQ(textOf(2), u"one");
@@ -186,7 +186,7 @@ TEST(EditLayoutRows, CachedLinesFollowEditsThatAddAndJoinLines)
 
     lines = buffer.lineCount();
     buffer.replace(1, 16, u"");   // "z" + "two": four lines joined into one
-    layout.textChanged({1, 15, 0, 3, 0}, lines);
+    layout.textChanged({1, 15, 0, 3, 0, {}}, lines);
     EXPECT_EQ(buffer.lineCount(), 2);
     EXPECT_EQ(textOf(0), u"ztwo");
     EXPECT_EQ(textOf(1), u"three");
@@ -197,7 +197,7 @@ TEST(EditLayoutRows, CachedLinesFollowEditsThatAddAndJoinLines)
     textOf(0);
     lines = buffer.lineCount();
     buffer.replace(2, 2, u"\n");
-    layout.textChanged({2, 0, 1, 0, 1}, lines);
+    layout.textChanged({2, 0, 1, 0, 1, {}}, lines);
     EXPECT_EQ(textOf(0), u"a");
     EXPECT_EQ(textOf(1), u"b");
 }
