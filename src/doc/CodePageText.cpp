@@ -3,6 +3,7 @@
 #include "doc/CodePageText.h"
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "doc/JapaneseEncoding.h"
@@ -27,27 +28,15 @@ OpenedText decodeOpenedFile(std::string bytes, nls::CodePage cp, DetectJapanese 
     if (bytes.empty())
         return opened;
 
-    std::uint32_t flags = (cp == nls::CP_UTF7 || cp == nls::CP_UTF8) ? 0 : nls::MB_PRECOMPOSED;
-    int units = nls::multiByteToWideChar(cp, flags, bytes.data(), int(bytes.size()), nullptr, 0);
-    // The escape-sequence pages (ISO-2022, HZ) refuse every flag; without this their files
-    // would open empty.
-    if (units == 0 && nls::lastConversionError() == nls::ConversionError::InvalidFlags) {
-        flags = 0;
-        units =
-            nls::multiByteToWideChar(cp, flags, bytes.data(), int(bytes.size()), nullptr, 0);
-    }
-    // A page the system cannot convert gives 0 units: the text opens empty.
-    if (units > 0) {
-        opened.text.resize(std::size_t(units));
-        nls::multiByteToWideChar(cp, flags, bytes.data(), int(bytes.size()), opened.text.data(),
-                                 units);
-    }
-    if (auto loss = nls::findDecodingLoss(cp, bytes); loss && loss->any()) {
-        // The place in the file, not in the bytes converted from it.
-        if (loss->firstOffset < origins.size())
-            loss->firstOffset = origins[loss->firstOffset];
-        opened.undecodable = *loss;
-    }
+    // A page the system cannot convert gives no text: the file opens empty.
+    std::optional<nls::DecodedText> decoded = nls::decode(cp, bytes);
+    if (!decoded)
+        return opened;
+    opened.text = std::move(decoded->text);
+    opened.undecodable = decoded->undecodable;
+    // The place in the file, not in the bytes converted from it.
+    if (opened.undecodable.any() && opened.undecodable.firstOffset < origins.size())
+        opened.undecodable.firstOffset = origins[opened.undecodable.firstOffset];
     return opened;
 }
 
@@ -58,19 +47,16 @@ std::optional<SavedText> encodeForSave(std::u16string_view text, nls::CodePage c
     SavedText saved;
     if (text.empty())
         return saved;
-    if (const auto loss = nls::findEncodingLoss(cp, text); loss && loss->any()) {
-        saved.lost = *loss;
-        saved.firstWrittenAs =
-            nls::savedFormOf(cp, text.substr(loss->firstIndex, loss->firstLength));
-    }
-    const int needed = nls::wideCharToMultiByte(cp, 0, text.data(), int(text.size()), nullptr,
-                                                0, nullptr, nullptr);
-    if (needed <= 0)
+    std::optional<nls::EncodedText> encoded =
+        nls::encode(cp, text, nls::LostCharacters::Find);
+    // A text never encodes to nothing; if it does, the page failed.
+    if (!encoded || encoded->bytes.empty())
         return std::nullopt;
-    saved.bytes.assign(std::size_t(needed) + 1, '\0');
-    const int written = nls::wideCharToMultiByte(cp, 0, text.data(), int(text.size()),
-                                                 saved.bytes.data(), needed + 1, nullptr, nullptr);
-    saved.bytes.resize(std::size_t(written > 0 ? written : 0));
+    saved.bytes = std::move(encoded->bytes);
+    saved.lost = encoded->lost;
+    if (saved.lost.any())
+        saved.firstWrittenAs = nls::savedFormOf(
+            cp, text.substr(saved.lost.firstIndex, saved.lost.firstLength));
     return saved;
 }
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/nls/ConversionLoss.h"
+#include "platform/nls/CodePages.h"
 
 namespace doc {
 

@@ -6,7 +6,7 @@
 #include "doc/CodePageText.h"
 #include "doc/MacJapanese.h"
 #include "platform/fx/UiHost.h"
-#include "platform/nls/ConversionLoss.h"
+#include "platform/nls/CodePages.h"
 #include "res/Resource.h"
 #include "res/Strings.h"
 

@@ -54,6 +54,7 @@ void CMyView::ReadEncoded(platform::fx::Archive& ar, std::uint64_t byteCount)
         ar.failEndOfFile();
         return;
     }
+    // The text ends at the first zero byte, at the latest at this one.
     bytes[byteCount] = '\0';
     doc::OpenedText opened;
     try {
