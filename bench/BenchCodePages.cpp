@@ -1,8 +1,8 @@
 // Code-page conversion speed on the largest file the program opens: 1,048,575 bytes of
 // Japanese Shift_JIS prose (see WorkingText.h). Budget: 15 ms each way.
 //
-// BM_DecodeCp932 and BM_EncodeCp932 run the shape the load and save paths use (measure,
-// allocate, convert); the Plain variants time one pass of decode() and encode().
+// BM_DecodeCp932 and BM_EncodeCp932 run the two-call shape of the system calls (measure,
+// allocate, convert); the Plain variants time the one pass of decode() and encode().
 
 #include <benchmark/benchmark.h>
 
@@ -15,7 +15,7 @@ using namespace platform::nls;
 
 static void BM_DecodeCp932(benchmark::State& state)
 {
-    // Zero terminated, as the load path reads it.
+    // Zero terminated, as the system call's callers pass it.
     const std::string& bytes = bench::workingTextShiftJis();
     for (auto _ : state) {
         const int n = multiByteToWideChar(932, MB_PRECOMPOSED, bytes.c_str(), -1, nullptr, 0);

@@ -99,9 +99,9 @@ inline const std::string& workingTextShiftJis()
 {
     static const std::string bytes = [] {
         auto encoded = platform::nls::encode(932, detail::makeWorkingTextUtf16());
-        if (!encoded || encoded->size() != kWorkingTextBytes)
+        if (!encoded || encoded->bytes.size() != kWorkingTextBytes)
             throw std::runtime_error("working text: Shift_JIS encoding failed");
-        return *encoded;
+        return encoded->bytes;
     }();
     return bytes;
 }
@@ -113,7 +113,7 @@ inline const std::u16string& workingTextUtf16()
         auto decoded = platform::nls::decode(932, workingTextShiftJis());
         if (!decoded)
             throw std::runtime_error("working text: Shift_JIS decoding failed");
-        return *decoded;
+        return decoded->text;
     }();
     return text;
 }

@@ -2,6 +2,8 @@
 
 #include "platform/nls/CodePages.h"
 
+#include <utility>
+
 namespace doc {
 
 namespace {
@@ -89,14 +91,15 @@ std::optional<std::u16string> decodeUnicodeFile(std::string_view fileBytes)
     case UnicodeImportForm::Utf8WithMark:
         break;
     }
-    std::optional<std::u16string> text = platform::nls::decode(platform::nls::CP_UTF8, body);
-    if (text) {
-        // A zero byte decodes to a zero unit; the inserted text ends there.
-        const std::size_t zero = text->find(u'\0');
-        if (zero != std::u16string::npos)
-            text->resize(zero);
-    }
-    return text;
+    std::optional<platform::nls::DecodedText> decoded =
+        platform::nls::decode(platform::nls::CP_UTF8, body);
+    if (!decoded)
+        return std::nullopt;
+    // A zero byte decodes to a zero unit; the inserted text ends there.
+    std::u16string& text = decoded->text;
+    if (const std::size_t zero = text.find(u'\0'); zero != std::u16string::npos)
+        text.resize(zero);
+    return std::move(text);
 }
 
 std::optional<std::string> encodeUnicodeFile(std::u16string_view text, UnicodeExportForm form)
@@ -114,11 +117,12 @@ std::optional<std::string> encodeUnicodeFile(std::u16string_view text, UnicodeEx
     case UnicodeExportForm::Utf8WithMark:
         break;
     }
-    std::optional<std::string> body = platform::nls::encode(platform::nls::CP_UTF8, text);
+    const std::optional<platform::nls::EncodedText> body =
+        platform::nls::encode(platform::nls::CP_UTF8, text);
     if (!body)
         return std::nullopt;
     out = kMarkUtf8;
-    out += *body;
+    out += body->bytes;
     return out;
 }
 

@@ -19,6 +19,8 @@
 #include <span>
 
 namespace platform::fx { class Archive; }
+namespace platform::nls { struct DecodingLoss; }
+namespace doc { struct SavedText; }
 class QPainter;
 class QPrinter;
 struct CPrintJob;
@@ -60,14 +62,13 @@ public:
     void WriteEncoded(platform::fx::Archive& ar);
     // Before text is written with the current page: when characters would change, asks
     // whether to save anyway; No selects the first such character and gives false.
-    bool ConfirmLossySave(std::u16string_view text);
+    // saved is what the save would write.
+    bool ConfirmLossySave(std::u16string_view text, const doc::SavedText& saved);
     // The same question before the Macintosh Japanese export.
     bool ConfirmLossyMacJapaneseExport(std::u16string_view text);
     // After an open: when bytes could not be decoded with the current page, says so once
-    // the text is on the screen. origins, when not empty, holds the file offset of each of
-    // bytes (which were converted from another Japanese encoding).
-    void AnnounceUndecodableBytes(std::string_view bytes,
-                                  const std::vector<std::uint32_t>& origins = {});
+    // the text is on the screen (loss as the open found it, its offset in the file).
+    void AnnounceUndecodableBytes(const platform::nls::DecodingLoss& loss);
     // After an open whose text ended at a zero byte at offset, fileBytes into the file:
     // says that the rest is not shown and that a save drops it.
     void AnnounceHiddenBytes(std::uint64_t offset, std::uint64_t fileBytes);

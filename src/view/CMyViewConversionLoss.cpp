@@ -3,9 +3,10 @@
 
 #include "view/CMyView.h"
 
+#include "doc/CodePageText.h"
 #include "doc/MacJapanese.h"
 #include "platform/fx/UiHost.h"
-#include "platform/nls/ConversionLoss.h"
+#include "platform/nls/CodePages.h"
 #include "res/Resource.h"
 #include "res/Strings.h"
 
@@ -64,14 +65,9 @@ static bool confirmLoss(CMyView& view, const platform::nls::EncodingLoss& loss,
     return false;
 }
 
-bool CMyView::ConfirmLossySave(std::u16string_view text)
+bool CMyView::ConfirmLossySave(std::u16string_view text, const doc::SavedText& saved)
 {
-    const auto loss = platform::nls::findEncodingLoss(m_nCodePage, text);
-    if (!loss || !loss->any())
-        return true;
-    return confirmLoss(
-        *this, *loss, text, pageName(m_nCodePage),
-        platform::nls::savedFormOf(m_nCodePage, text.substr(loss->firstIndex, loss->firstLength)));
+    return confirmLoss(*this, saved.lost, text, pageName(m_nCodePage), saved.firstWrittenAs);
 }
 
 bool CMyView::ConfirmLossyMacJapaneseExport(std::u16string_view text)
@@ -97,20 +93,15 @@ void CMyView::AnnounceHiddenBytes(std::uint64_t offset, std::uint64_t fileBytes)
     });
 }
 
-void CMyView::AnnounceUndecodableBytes(std::string_view bytes,
-                                       const std::vector<std::uint32_t>& origins)
+void CMyView::AnnounceUndecodableBytes(const platform::nls::DecodingLoss& loss)
 {
-    auto loss = platform::nls::findDecodingLoss(m_nCodePage, bytes);
     const auto info = platform::nls::codePageInfo(m_nCodePage);
-    if (!loss || !loss->any() || !info)
+    if (!loss.any() || !info)
         return;
-    // The place in the file, not in the bytes converted from it.
-    if (loss->firstOffset < origins.size())
-        loss->firstOffset = origins[loss->firstOffset];
     const QString message = qstr(res::formatStrings(
         res::loadString(res::IDP_OPEN_UNDECODABLE_BYTES),
-        {u16(QString::number(loss->byteCount)), u16(QString::number(loss->firstOffset)),
-         u16(hex(loss->firstOffset, 1)), u16(pageName(m_nCodePage)),
+        {u16(QString::number(loss.byteCount)), u16(QString::number(loss.firstOffset)),
+         u16(hex(loss.firstOffset, 1)), u16(pageName(m_nCodePage)),
          std::u16string(1, info->unicodeDefaultChar)}));
     // Told once the opened text is on the screen: the open itself has not finished yet.
     QTimer::singleShot(0, this, [this, message] {

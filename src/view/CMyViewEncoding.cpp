@@ -3,18 +3,16 @@
 
 #include "view/CMyView.h"
 
-#include "doc/JapaneseEncoding.h"
+#include "doc/CodePageText.h"
 #include "platform/Utf16.h"
 #include "platform/fx/Archive.h"
 #include "platform/fx/UiHost.h"
-#include "platform/nls/CodePages.h"
 #include "res/Resource.h"
 #include "res/Strings.h"
 
 #include <new>
 #include <utility>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -56,56 +54,29 @@ void CMyView::ReadEncoded(platform::fx::Archive& ar, std::uint64_t byteCount)
         ar.failEndOfFile();
         return;
     }
-    // The text ends at the first zero byte.
+    // The text ends at the first zero byte, at the latest at this one.
     bytes[byteCount] = '\0';
-    bytes.resize(std::char_traits<char>::length(bytes.c_str()));
-    const std::size_t shownBytes = bytes.size();
-
-    // Where each converted byte was in the file, for telling where an undecodable one was.
-    std::vector<std::uint32_t> origins;
-    if (m_bAutoDetectJa && m_nCodePage == 932)
-        doc::ConvertJapaneseToShiftJis(bytes, &origins);
-
-    namespace nls = platform::nls;
-    std::u16string text;
-    if (!bytes.empty()) {
-        std::uint32_t flags =
-            (m_nCodePage == nls::CP_UTF7 || m_nCodePage == nls::CP_UTF8) ? 0 : nls::MB_PRECOMPOSED;
-        int units = nls::multiByteToWideChar(m_nCodePage, flags, bytes.data(),
-                                             int(bytes.size()), nullptr, 0);
-        // The escape-sequence pages (ISO-2022, HZ) refuse every flag; without this their
-        // files would open empty.
-        if (units == 0 && nls::lastConversionError() == nls::ConversionError::InvalidFlags) {
-            flags = 0;
-            units = nls::multiByteToWideChar(m_nCodePage, flags, bytes.data(), int(bytes.size()),
-                                             nullptr, 0);
-        }
-        // A page the system cannot convert gives 0 units: the text opens empty.
-        if (units > 0) {
-            try {
-                text.resize(std::size_t(units));
-            } catch (const std::bad_alloc&) {
-                ar.failOutOfMemory();
-                return;
-            }
-            nls::multiByteToWideChar(m_nCodePage, flags, bytes.data(), int(bytes.size()),
-                                     text.data(), units);
-        }
+    doc::OpenedText opened;
+    try {
+        opened = doc::decodeOpenedFile(std::move(bytes), m_nCodePage,
+                                       m_bAutoDetectJa ? doc::DetectJapanese::Yes
+                                                       : doc::DetectJapanese::No);
+    } catch (const std::bad_alloc&) {
+        ar.failOutOfMemory();
+        return;
     }
     // Told once the load has succeeded: first what is not shown at all, then what is shown
     // in place of bytes that could not be read.
-    if (shownBytes < byteCount)
-        AnnounceHiddenBytes(shownBytes, byteCount);
-    if (!bytes.empty())
-        AnnounceUndecodableBytes(bytes, origins);
-    bytes = std::string();
-    setText(text);
+    if (opened.shownBytes < byteCount)
+        AnnounceHiddenBytes(opened.shownBytes, byteCount);
+    if (opened.undecodable.any())
+        AnnounceUndecodableBytes(opened.undecodable);
+    setText(opened.text);
     viewport()->update();
 }
 
 void CMyView::WriteEncoded(platform::fx::Archive& ar)
 {
-    namespace nls = platform::nls;
     // A page that cannot convert would write an empty file over the old one: the save is
     // refused and the file on disk stays as it was. This holds for an empty text too, which
     // is what such a page made of the file when it was opened.
@@ -118,25 +89,17 @@ void CMyView::WriteEncoded(platform::fx::Archive& ar)
             platform::fx::MsgIcon::Stop);
         ar.abortSilently();
     };
-    if (!nls::isValidCodePage(m_nCodePage)) {
+    const std::u16string text = this->text();
+    const auto saved = doc::encodeForSave(text, m_nCodePage);
+    if (!saved) {
         refuse();
         return;
     }
-    const std::u16string text = this->text();
     if (text.empty())
         return;
-    if (!ConfirmLossySave(text)) {
+    if (!ConfirmLossySave(text, *saved)) {
         ar.abortSilently();
         return;
     }
-    const int needed = nls::wideCharToMultiByte(m_nCodePage, 0, text.data(), int(text.size()),
-                                                nullptr, 0, nullptr, nullptr);
-    if (needed <= 0) {
-        refuse();
-        return;
-    }
-    std::string bytes(std::size_t(needed) + 1, '\0');
-    const int written = nls::wideCharToMultiByte(m_nCodePage, 0, text.data(), int(text.size()),
-                                                 bytes.data(), needed + 1, nullptr, nullptr);
-    ar.write(bytes.data(), written);
+    ar.write(saved->bytes.data(), std::int64_t(saved->bytes.size()));
 }

@@ -99,8 +99,8 @@ void CMyView::OnImportJapanese()
         bytes->resize(zero);
     // Detection and conversion run whatever the code page and the option say.
     doc::ConvertJapaneseToShiftJis(*bytes);
-    const auto text = platform::nls::decode(932, *bytes);
-    ReplaceSelWithUndo(text ? std::u16string_view(*text) : std::u16string_view());
+    const auto decoded = platform::nls::decode(932, *bytes);
+    ReplaceSelWithUndo(decoded ? std::u16string_view(decoded->text) : std::u16string_view());
 }
 
 void CMyView::OnImportMacJapanese()

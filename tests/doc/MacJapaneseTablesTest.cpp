@@ -118,7 +118,7 @@ TEST(MacJapaneseTables, JisX0208PartEqualsCodePage932)
         const char bytes[2] = {static_cast<char>(row.code >> 8), static_cast<char>(row.code)};
         const auto decoded = platform::nls::decode(932, std::string_view(bytes, 2));
         ASSERT_TRUE(decoded.has_value());
-        EXPECT_EQ(*decoded, std::u16string(1, static_cast<char16_t>(row.unicode)))
+        EXPECT_EQ(decoded->text, std::u16string(1, static_cast<char16_t>(row.unicode)))
             << std::hex << row.code;
     }
     EXPECT_EQ(count, 6879u);

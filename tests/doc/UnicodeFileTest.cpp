@@ -101,7 +101,7 @@ TEST(UnicodeFile, Utf8Import)
     // Without the complete mark the bytes are text, decoded from the first one.
     for (const char* hex : {"EF BB", "EF BB 41", "FF 41", "C3"}) {
         const std::string bytes = hexBytes(hex);
-        EXPECT_EQ(importHex(hex), platform::nls::decode(platform::nls::CP_UTF8, bytes).value())
+        EXPECT_EQ(importHex(hex), platform::nls::decode(platform::nls::CP_UTF8, bytes).value().text)
             << hex;
         EXPECT_FALSE(importHex(hex).empty()) << hex;
     }

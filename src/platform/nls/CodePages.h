@@ -1,8 +1,9 @@
 #pragma once
 // Windows code pages on Linux: the code-page numbers the program stores and shows, each
 // mapped to an ICU converter. A page is "installed" only when ICU can open its converter.
-// Qt-free. Conversions keep the calling conventions of the system calls the program was
-// written against, so the load and save paths can measure first and convert second.
+// Qt-free. decode and encode convert a whole input in one pass and report what did not
+// convert exactly; multiByteToWideChar and wideCharToMultiByte keep the calling conventions
+// of the system calls (measure first, convert second) over the same conversion.
 //
 // Units: byte counts are chars, text counts are UTF-16 code units (char16_t). Neither
 // counts code points.
@@ -13,6 +14,8 @@
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include "platform/nls/ConversionLoss.h"
 
 namespace platform::nls {
 
@@ -98,14 +101,36 @@ int multiByteToWideChar(CodePage cp, std::uint32_t flags, const char* src, int s
 int wideCharToMultiByte(CodePage cp, std::uint32_t flags, const char16_t* src, int srcLen,
                         char* dst, int dstCap, const char* defaultChar, bool* usedDefault);
 
-// The forms the rest of the program uses: the whole input, no terminator convention.
-// nullopt only when the page is not installed; an empty input gives an empty result.
-// usedDefault, when given, tells whether anything was replaced by a default character
-// (bytes with no mapping when decoding, characters the page lacks when encoding), so a
-// caller can warn that a save will not give back the same bytes.
-std::optional<std::u16string> decode(CodePage cp, std::string_view bytes,
-                                     bool* usedDefault = nullptr);
-std::optional<std::string> encode(CodePage cp, std::u16string_view text,
-                                  bool* usedDefault = nullptr);
+// The forms the rest of the program uses: the whole input in one conversion pass, no
+// terminator convention. nullopt only when the page is not installed; an empty input gives
+// an empty result.
+
+struct DecodedText {
+    std::u16string text;
+    // The bytes that became the page's unicodeDefaultChar: every bad sequence counts with
+    // all its bytes, at its offset in the input.
+    DecodingLoss undecodable;
+};
+std::optional<DecodedText> decode(CodePage cp, std::string_view bytes);
+
+// Whether encode also finds the characters its bytes do not give back. That costs a decode
+// of the bytes (and, when some are lost, a look at each distinct character), so only a
+// caller that tells the user asks.
+enum class LostCharacters : bool { Ignore, Find };
+
+struct EncodedText {
+    std::string bytes;
+    // With LostCharacters::Find, the characters that decoding the bytes would not give back:
+    // those written as a default character or a best fit, and lone surrogates. A character
+    // counts when encoding and decoding it alone does not give it back. With Ignore: none.
+    EncodingLoss lost;
+};
+std::optional<EncodedText> encode(CodePage cp, std::u16string_view text,
+                                  LostCharacters lost = LostCharacters::Ignore);
+
+// The text a character reads back as after a save with the page: its best fit, or the
+// default character ("?"); the character itself when the page holds it. Empty when the
+// page is not installed.
+std::u16string savedFormOf(CodePage cp, std::u16string_view character);
 
 } // namespace platform::nls

@@ -1,14 +1,10 @@
 #pragma once
-// Finds what a conversion would not carry over exactly, so the program can say so before it
+// What a conversion does not carry over exactly, so the program can say so before it
 // happens: characters a page cannot hold (written as its default character or a best fit)
-// and bytes a page cannot decode (read as its replacement character). Qt-free.
-
-#include "platform/nls/CodePages.h"
+// and bytes a page cannot decode (read as its replacement character). The conversions of
+// CodePages.h report them. Qt-free.
 
 #include <cstddef>
-#include <optional>
-#include <string>
-#include <string_view>
 
 namespace platform::nls {
 
@@ -27,17 +23,5 @@ struct DecodingLoss {
     std::size_t firstOffset = 0;  // where the first one starts
     bool any() const { return byteCount != 0; }
 };
-
-// What encode(cp, text) would write inexactly: characters without a round-trip mapping
-// (best fits count, since they read back as another character) and lone surrogates.
-// nullopt when the page is not installed. One conversion pass; nothing is kept.
-std::optional<EncodingLoss> findEncodingLoss(CodePage cp, std::u16string_view text);
-
-// What decode(cp, bytes) would replace. nullopt when the page is not installed.
-std::optional<DecodingLoss> findDecodingLoss(CodePage cp, std::string_view bytes);
-
-// The text a character reads back as after a save with the page: its best fit, or the
-// default character ("?"); the character itself when the page holds it.
-std::u16string savedFormOf(CodePage cp, std::u16string_view character);
 
 } // namespace platform::nls

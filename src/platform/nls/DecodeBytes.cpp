@@ -21,7 +21,8 @@ struct ToUnicodeState {
     char16_t replacement;
     bool failOnInvalid;
     const PageQuirks* quirks;
-    bool sawInvalid = false;
+    const char* base; // the first byte of the input, where offsets count from
+    DecodingLoss undecodable;
 };
 
 // The character Windows reads for a single byte that ICU's table leaves unmapped.
@@ -35,7 +36,8 @@ std::optional<char16_t> extraByteUnit(const PageQuirks* quirks, const char* byte
     return std::nullopt;
 }
 
-// ICU calls this once per bad byte sequence. Leaving *err set stops the conversion.
+// ICU calls this once per bad byte sequence, with source just past it. Leaving *err set
+// stops the conversion.
 void toUnicodeCallback(const void* context, UConverterToUnicodeArgs* args, const char* bytes,
                        int32_t length, UConverterCallbackReason reason, UErrorCode* err)
 {
@@ -47,7 +49,11 @@ void toUnicodeCallback(const void* context, UConverterToUnicodeArgs* args, const
         ucnv_cbToUWriteUChars(args, &*unit, 1, 0, err);
         return;
     }
-    state->sawInvalid = true;
+    DecodingLoss& loss = state->undecodable;
+    const auto end = static_cast<std::size_t>(args->source - state->base);
+    if (loss.byteCount == 0)
+        loss.firstOffset = end - static_cast<std::size_t>(length);
+    loss.byteCount += static_cast<std::size_t>(length);
     if (state->failOnInvalid)
         return;
     *err = U_ZERO_ERROR;
@@ -58,59 +64,43 @@ void toUnicodeCallback(const void* context, UConverterToUnicodeArgs* args, const
 
 ConversionError decodeBytes(const PageEntry& page, std::uint32_t flags, const char* src,
                             std::size_t len, char16_t* dst, std::size_t dstCap,
-                            std::size_t& produced, bool* usedDefault)
+                            std::size_t& produced, DecodingLoss* undecodable)
 {
     produced = 0;
-    if (usedDefault)
-        *usedDefault = false;
+    if (undecodable)
+        *undecodable = DecodingLoss{};
     if (len == 0)
         return ConversionError::None;
     UConverter* converter = converterFor(page);
     ToUnicodeState state{page.unicodeDefaultChar, (flags & MB_ERR_INVALID_CHARS) != 0,
-                         page.quirks};
+                         page.quirks, src, {}};
     UErrorCode status = U_ZERO_ERROR;
     ucnv_setToUCallBack(converter, toUnicodeCallback, &state, nullptr, nullptr, &status);
 
     const char* source = src;
     const char* const sourceEnd = src + len;
-    if (dst) {
-        char16_t* target = dst;
+    const auto step = [&](char16_t*& target, char16_t* limit, UErrorCode& stepStatus) {
+        ucnv_toUnicode(converter, &target, limit, &source, sourceEnd, nullptr, true,
+                       &stepStatus);
+    };
+    status = runConversion<char16_t, 4096>(step, dst, dstCap, produced);
+    // With the buffer exactly full, ICU cannot tell whether the end of the input (a sequence
+    // cut short, as UTF-7's lone "+") still has units to give, and reports overflow. The
+    // measuring pass knew: the end gives none when a scratch flush writes nothing.
+    if (dst && status == U_BUFFER_OVERFLOW_ERROR && produced == dstCap) {
+        char16_t scratch[8];
+        char16_t* scratchTarget = scratch;
         status = U_ZERO_ERROR;
-        ucnv_toUnicode(converter, &target, dst + dstCap, &source, sourceEnd, nullptr, true,
-                       &status);
-        produced = static_cast<std::size_t>(target - dst);
-        // With the buffer exactly full, ICU cannot tell whether the end of the input (a
-        // sequence cut short, as UTF-7's lone "+") still has units to give, and reports
-        // overflow. The measuring pass knew: the end gives none when a scratch flush writes
-        // nothing.
-        if (status == U_BUFFER_OVERFLOW_ERROR && target == dst + dstCap) {
-            char16_t scratch[8];
-            char16_t* scratchTarget = scratch;
-            status = U_ZERO_ERROR;
-            ucnv_toUnicode(converter, &scratchTarget, scratch + std::size(scratch), &source,
-                           sourceEnd, nullptr, true, &status);
-            if (U_SUCCESS(status) && scratchTarget != scratch)
-                status = U_BUFFER_OVERFLOW_ERROR;
-        }
-    } else {
-        // Counting: convert through a small buffer that stays in the cache.
-        char16_t chunk[4096];
-        do {
-            char16_t* target = chunk;
-            status = U_ZERO_ERROR;
-            ucnv_toUnicode(converter, &target, chunk + std::size(chunk), &source, sourceEnd,
-                           nullptr, true, &status);
-            produced += static_cast<std::size_t>(target - chunk);
-        } while (status == U_BUFFER_OVERFLOW_ERROR);
+        step(scratchTarget, scratch + std::size(scratch), status);
+        if (U_SUCCESS(status) && scratchTarget != scratch)
+            status = U_BUFFER_OVERFLOW_ERROR;
     }
-    if (usedDefault)
-        *usedDefault = state.sawInvalid;
-    if (state.sawInvalid && state.failOnInvalid)
-        return ConversionError::NoUnicodeTranslation;
-    if (status == U_BUFFER_OVERFLOW_ERROR)
-        return ConversionError::InsufficientBuffer;
-    if (U_FAILURE(status))
-        return ConversionError::InvalidParameter;
+    if (undecodable)
+        *undecodable = state.undecodable;
+    const ConversionError result =
+        conversionResult(status, state.failOnInvalid && state.undecodable.any());
+    if (result != ConversionError::None)
+        return result;
     if (dst && page.quirks && !page.quirks->remaps.empty())
         UnitRemapper(page.quirks->remaps, UnitRemapper::Direction::ToWindows)
             .apply(std::span<char16_t>(dst, produced));

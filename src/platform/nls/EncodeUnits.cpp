@@ -2,7 +2,6 @@
 // cannot hold: best fit (ICU's fallbacks plus the ones only Windows has) unless refused,
 // otherwise the default character, one per UTF-16 unit on table pages.
 
-#include <iterator>
 #include <span>
 #include <string>
 
@@ -132,33 +131,16 @@ ConversionError encodeUnits(const PageEntry& page, std::uint32_t flags, const ch
 
     const char16_t* source = src;
     const char16_t* const sourceEnd = src + len;
-    if (dst) {
-        char* target = dst;
-        status = U_ZERO_ERROR;
-        ucnv_fromUnicode(converter, &target, dst + dstCap, &source, sourceEnd, nullptr, true,
-                         &status);
-        produced = static_cast<std::size_t>(target - dst);
-    } else {
-        // Counting: convert through a small buffer that stays in the cache.
-        char chunk[8192];
-        do {
-            char* target = chunk;
-            status = U_ZERO_ERROR;
-            ucnv_fromUnicode(converter, &target, chunk + std::size(chunk), &source, sourceEnd,
-                             nullptr, true, &status);
-            produced += static_cast<std::size_t>(target - chunk);
-        } while (status == U_BUFFER_OVERFLOW_ERROR);
-    }
+    status = runConversion<char, 8192>(
+        [&](char*& target, char* limit, UErrorCode& stepStatus) {
+            ucnv_fromUnicode(converter, &target, limit, &source, sourceEnd, nullptr, true,
+                             &stepStatus);
+        },
+        dst, dstCap, produced);
     ucnv_setFallback(converter, true);
     if (usedDefault)
         *usedDefault = state.usedDefault;
-    if (state.sawInvalid && state.failOnInvalid)
-        return ConversionError::NoUnicodeTranslation;
-    if (status == U_BUFFER_OVERFLOW_ERROR)
-        return ConversionError::InsufficientBuffer;
-    if (U_FAILURE(status))
-        return ConversionError::InvalidParameter;
-    return ConversionError::None;
+    return conversionResult(status, state.sawInvalid && state.failOnInvalid);
 }
 
 } // namespace platform::nls::detail

@@ -37,9 +37,9 @@ protected:
 
     static std::u16string decoded(std::uint32_t codePage, const QByteArray& bytes)
     {
-        return platform::nls::decode(codePage, std::string_view(bytes.constData(),
-                                                                std::size_t(bytes.size())))
-            .value_or(u"<not installed>");
+        const auto text = platform::nls::decode(
+            codePage, std::string_view(bytes.constData(), std::size_t(bytes.size())));
+        return text ? text->text : u"<not installed>";
     }
 
     CMyDoc document;

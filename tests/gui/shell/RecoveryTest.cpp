@@ -49,7 +49,7 @@ protected:
     {
         const auto bytes = platform::nls::encode(codePage, text);
         EXPECT_TRUE(bytes);
-        return bytes ? QByteArray::fromStdString(*bytes) : QByteArray();
+        return bytes ? QByteArray::fromStdString(bytes->bytes) : QByteArray();
     }
     static QString when(std::int64_t savedAt)
     {

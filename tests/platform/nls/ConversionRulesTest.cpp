@@ -13,25 +13,36 @@ namespace {
 
 std::u16string dec(CodePage cp, std::string_view bytes)
 {
-    const auto text = decode(cp, bytes);
-    EXPECT_TRUE(text.has_value()) << cp;
-    return text.value_or(u"<failed>");
+    const auto decoded = decode(cp, bytes);
+    EXPECT_TRUE(decoded.has_value()) << cp;
+    return decoded ? decoded->text : u"<failed>";
 }
 
-std::string enc(CodePage cp, std::u16string_view text, bool* usedDefault = nullptr)
+std::string enc(CodePage cp, std::u16string_view text)
 {
-    const auto bytes = encode(cp, text, usedDefault);
-    EXPECT_TRUE(bytes.has_value()) << cp;
-    return bytes.value_or("<failed>");
+    const auto encoded = encode(cp, text);
+    EXPECT_TRUE(encoded.has_value()) << cp;
+    return encoded ? encoded->bytes : "<failed>";
+}
+
+// Through the system call's form, which tells whether a default character was written.
+std::string encCall(CodePage cp, std::uint32_t flags, std::u16string_view text,
+                    bool* usedDefault)
+{
+    char out[64];
+    const int n = wideCharToMultiByte(cp, flags, text.data(), static_cast<int>(text.size()),
+                                      out, sizeof out, nullptr, usedDefault);
+    return std::string(out, static_cast<std::size_t>(n));
+}
+
+std::string enc(CodePage cp, std::u16string_view text, bool* usedDefault)
+{
+    return encCall(cp, 0, text, usedDefault);
 }
 
 std::string encNoBestFit(CodePage cp, std::u16string_view text, bool* usedDefault = nullptr)
 {
-    char out[64];
-    const int n = wideCharToMultiByte(cp, WC_NO_BEST_FIT_CHARS, text.data(),
-                                      static_cast<int>(text.size()), out, sizeof out, nullptr,
-                                      usedDefault);
-    return std::string(out, static_cast<std::size_t>(n));
+    return encCall(cp, WC_NO_BEST_FIT_CHARS, text, usedDefault);
 }
 
 } // namespace
@@ -55,17 +66,26 @@ TEST(UndecodableBytes, BecomeThePageDefaultAndNeverVanish)
     EXPECT_EQ(dec(20127, "A\xC1"), u"A?");
 }
 
-TEST(UndecodableBytes, AreReportedToTheCallerThatAsks)
+TEST(UndecodableBytes, AreReportedWithTheText)
 {
-    bool replaced = false;
-    EXPECT_EQ(decode(932, "ok\x85\x40", &replaced), u"ok\u30FB");
-    EXPECT_TRUE(replaced);
-    EXPECT_EQ(decode(932, "\x93\xFA\x80", &replaced), u"日\u0080");
-    EXPECT_FALSE(replaced);
-    EXPECT_EQ(decode(65001, "\xFF", &replaced), u"\uFFFD");
-    EXPECT_TRUE(replaced);
-    EXPECT_EQ(decode(65001, "", &replaced), u"");
-    EXPECT_FALSE(replaced);
+    struct Case {
+        CodePage cp;
+        std::string_view bytes;
+        std::u16string_view text;
+        bool replaced;
+    };
+    const Case cases[] = {
+        {932, "ok\x85\x40", u"ok\u30FB", true},
+        {932, "\x93\xFA\x80", u"日\u0080", false},
+        {65001, "\xFF", u"\uFFFD", true},
+        {65001, "", u"", false},
+    };
+    for (const Case& c : cases) {
+        const auto decoded = decode(c.cp, c.bytes);
+        ASSERT_TRUE(decoded);
+        EXPECT_EQ(decoded->text, c.text);
+        EXPECT_EQ(decoded->undecodable.any(), c.replaced) << c.cp;
+    }
 }
 
 TEST(UndecodableBytes, EveryPageTurnsEveryByteIntoSomething)
@@ -187,6 +207,19 @@ TEST(CodePageControls, StayInPlaceOnEveryPage)
             continue; // escape-driven pages give ESC, SO, SI and '+' their own meaning
         EXPECT_EQ(dec(cp, controls), units) << cp;
         EXPECT_EQ(enc(cp, units), controls) << cp;
+    }
+    // In a long text too, wherever they fall: long texts are corrected block by block.
+    std::string longBytes(300, 'a');
+    std::u16string longUnits(300, u'a');
+    const char rotated[] = {'\x1A', '\x1C', '\x7F'};
+    std::size_t n = 0;
+    for (std::size_t at : {0u, 63u, 64u, 130u, 255u, 299u}) {
+        longBytes[at] = rotated[n++ % 3];
+        longUnits[at] = static_cast<char16_t>(longBytes[at]);
+    }
+    for (CodePage cp : {437u, 850u, 932u}) {
+        EXPECT_EQ(dec(cp, longBytes), longUnits) << cp;
+        EXPECT_EQ(enc(cp, longUnits), longBytes) << cp;
     }
 }
 
