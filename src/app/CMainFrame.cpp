@@ -9,6 +9,7 @@
 #include "platform/fx/UiHost.h"
 #include "platform/fx/WindowPlacement.h"
 #include "platform/profile/SettingsPath.h"
+#include "platform/shell/Files.h"
 #include "res/Accelerators.h"
 #include "res/Menus.h"
 #include "res/Resource.h"
@@ -195,9 +196,8 @@ QString CMainFrame::ReadmePath(const std::string& programPath)
     const QString beside =
         QString::fromStdString(platform::profile::pathBesideProgram(programPath, ".htm"));
     // An installed program finds it where installation puts documentation.
-    const QFileInfo program(QString::fromStdString(programPath));
-    const QString installed = program.absolutePath() +
-                              QStringLiteral("/../share/doc/quillet/quillet.htm");
+    const QString installed = QString::fromStdString(platform::shell::joinPath(
+        platform::shell::folderOf(programPath), "../share/doc/quillet/quillet.htm"));
     if (!QFileInfo(beside).isFile() && QFileInfo(installed).isFile())
         return QFileInfo(installed).canonicalFilePath();
     return beside;

@@ -11,6 +11,7 @@
 #include "platform/fx/FileError.h"
 #include "platform/fx/UiHost.h"
 #include "platform/shell/AtomicFile.h"
+#include "platform/shell/Files.h"
 #include "res/Resource.h"
 #include "res/Strings.h"
 #include "view/CMyView.h"
@@ -20,7 +21,6 @@
 #include <QMenuBar>
 
 #include <cerrno>
-#include <sys/stat.h>
 
 namespace {
 
@@ -36,12 +36,6 @@ QString message(unsigned id, const std::string& path)
 {
     return QString::fromStdU16String(res::formatString1(
         res::loadString(id), QString::fromStdString(path).toStdU16String()));
-}
-
-bool exists(const std::string& path)
-{
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
 }
 
 // Errors that happen after the file could be made: told as file errors, not as a file that
@@ -116,11 +110,12 @@ void CMainFrame::InsertTemplate(const std::u16string& name)
     if (!m_pView)
         return;
     const std::string path = templates::templatePath(TemplateFolder(), name);
-    // The one reader: regular files only, so a FIFO or a folder named like a template
-    // cannot hang or confuse the program.
-    const auto contents = templates::isStorableName(name) ? platform::shell::readWholeFile(path)
-                                                          : platform::shell::FileContents{};
-    if (contents.status != platform::shell::FileContents::Status::Read) {
+    // Read under the rules of every reader: a FIFO or a folder named like a template cannot
+    // hang or confuse the program, and a file another holder has locked is not read.
+    const auto contents = templates::isStorableName(name)
+                              ? platform::shell::readWholeFile(path)
+                              : platform::shell::FileBytes{{}, EINVAL, false};
+    if (contents.error != 0 || contents.shortRead) {
         platform::fx::showMessage(this, message(res::IDP_TEMPLATE_OPEN_FAILED, path),
                                   MsgIcon::Exclamation);
         return;
@@ -153,12 +148,12 @@ void CMainFrame::OnAddTemplate()
                                   MsgIcon::Exclamation);
         return;
     }
-    if (exists(path) &&
+    if (platform::shell::entryExists(path) &&
         platform::fx::showMessage(this, message(res::IDP_TEMPLATE_OVERWRITE, path),
                                   MsgIcon::Exclamation, MsgButtons::YesNo) == MsgAnswer::No)
         return;
     // The per-user folder is hidden from the user, who could not create it: it is made here.
-    int error = templates::makeFolder(folder);
+    int error = platform::shell::makeFolders(folder);
     if (error == 0)
         error = platform::shell::writeFileAtomically(
             path, templates::encodeTemplate(m_pView->text()));

@@ -1,6 +1,7 @@
 #include "app/TemplateFiles.h"
 
 #include "platform/profile/SettingsPath.h"
+#include "platform/shell/Files.h"
 
 #include <unicode/coll.h>
 #include <unicode/locid.h>
@@ -13,7 +14,6 @@
 #include <fcntl.h>
 #include <memory>
 #include <stdio.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace templates {
@@ -21,18 +21,6 @@ namespace templates {
 namespace {
 
 constexpr std::string_view kExtension = ".tpl";
-
-std::string folderOf(const std::string& path)
-{
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-
-bool isFolder(const std::string& path)
-{
-    struct stat st {};
-    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
 
 std::string toUtf8(std::u16string_view s)
 {
@@ -53,12 +41,6 @@ bool fromUtf8(std::string_view bytes, std::u16string* out)
         return false;
     out->assign(reinterpret_cast<const char16_t*>(u.getBuffer()), std::size_t(u.length()));
     return true;
-}
-
-bool entryExists(const std::string& path)
-{
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
 }
 
 // Whether folder holds an entry of exactly this name, letter case included: what tells
@@ -94,7 +76,7 @@ int renameCaseOnly(const std::string& folder, const std::string& from, const std
     for (int n = 1; n < 100; ++n) {
         const std::string step = folder + "/" + std::to_string(::getpid()) + "~" +
                                  std::to_string(n) + std::string(kExtension);
-        if (entryExists(step))
+        if (platform::shell::entryExists(step))
             continue;
         if (const int error = renameNoReplace(from, step))
             return error;
@@ -119,38 +101,19 @@ FolderInputs FolderInputs::fromProcess()
 
 std::string userTemplateFolder(const FolderInputs& inputs)
 {
-    // A relative XDG_DATA_HOME is to be ignored, as the base-directory rules say.
-    if (!inputs.xdgDataHome.empty() && inputs.xdgDataHome.front() == '/')
-        return inputs.xdgDataHome + "/Quillet/template";
-    if (inputs.home.empty())
-        return {};
-    return inputs.home + "/.local/share/Quillet/template";
+    return platform::shell::xdgBaseFolder(inputs.xdgDataHome, inputs.home, ".local/share",
+                                          "Quillet/template");
 }
 
 std::string templateFolder(const FolderInputs& inputs)
 {
     if (!inputs.programPath.empty()) {
-        const std::string beside = folderOf(inputs.programPath) + "/template";
-        if (isFolder(beside))
+        const std::string beside =
+            platform::shell::joinPath(platform::shell::folderOf(inputs.programPath), "template");
+        if (platform::shell::isFolder(beside))
             return beside;
     }
     return userTemplateFolder(inputs);
-}
-
-int makeFolder(const std::string& folder)
-{
-    if (folder.empty())
-        return ENOENT;
-    if (isFolder(folder))
-        return 0;
-    const std::string parent = folderOf(folder);
-    if (!parent.empty() && parent != folder) {
-        if (const int error = makeFolder(parent))
-            return error;
-    }
-    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
-        return errno;
-    return isFolder(folder) ? 0 : ENOTDIR;
 }
 
 bool isStorableName(std::u16string_view name)
@@ -244,7 +207,7 @@ RenameOutcome renameTemplate(const std::string& folder, std::u16string_view from
     const std::string fromPath = templatePath(folder, from);
     const std::string toPath = templatePath(folder, to);
     int error = 0;
-    if (!entryExists(toPath)) {
+    if (!platform::shell::entryExists(toPath)) {
         error = renameNoReplace(fromPath, toPath);
     } else {
         // Found under the new name but not listed by it: a folder that ignores letter case

@@ -22,11 +22,9 @@ struct FolderInputs {
 // portable copy), otherwise the per-user folder. "" when neither can be named.
 std::string templateFolder(const FolderInputs& inputs);
 // The per-user folder: $XDG_DATA_HOME/Quillet/template when XDG_DATA_HOME is an absolute
-// path, else ~/.local/share/Quillet/template; "" without a home folder.
+// path, else ~/.local/share/Quillet/template; "" without a home folder (or with a relative
+// one).
 std::string userTemplateFolder(const FolderInputs& inputs);
-
-// Creates folder and its missing parents (mode 0700 for the new ones). Returns 0 or errno.
-int makeFolder(const std::string& folder);
 
 // Whether name can be a file name here: neither "/" nor NUL in it.
 bool isStorableName(std::u16string_view name);

@@ -1,6 +1,5 @@
 #include "dialogs/CShortcutDlg.h"
 
-#include "app/TemplateFiles.h"
 #include "dialogs/ResourceText.h"
 #include "platform/fx/DialogControls.h"
 #include "platform/fx/DialogUnits.h"
@@ -8,6 +7,7 @@
 #include "platform/fx/UiHost.h"
 #include "platform/shell/AtomicFile.h"
 #include "platform/shell/DesktopShortcut.h"
+#include "platform/shell/Files.h"
 #include "res/Resource.h"
 #include "res/Strings.h"
 
@@ -32,13 +32,7 @@ unsigned captionOf(unsigned checkBoxId)
 
 std::string shortcutPath(const CShortcutDlg::Place& place)
 {
-    return place.folder + "/" + place.fileName;
-}
-
-bool exists(const std::string& path)
-{
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
+    return platform::shell::joinPath(place.folder, place.fileName);
 }
 
 void reportFileError(QWidget* parent, int error, const std::string& path)
@@ -99,7 +93,7 @@ void CShortcutDlg::showEvent(QShowEvent* event)
 void CShortcutDlg::ShowShortcutState(const Place& place)
 {
     checkBox(place.checkBoxId)
-        ->setChecked(!place.folder.empty() && exists(shortcutPath(place)));
+        ->setChecked(!place.folder.empty() && platform::shell::entryExists(shortcutPath(place)));
 }
 
 bool CShortcutDlg::UpdateShortcut(const Place& place)
@@ -108,7 +102,7 @@ bool CShortcutDlg::UpdateShortcut(const Place& place)
         return true;  // nowhere to look: the place is skipped
     const std::string path = shortcutPath(place);
     if (!checkBox(place.checkBoxId)->isChecked()) {
-        if (exists(path) && ::unlink(path.c_str()) != 0) {
+        if (platform::shell::entryExists(path) && ::unlink(path.c_str()) != 0) {
             // Named, as the other places go on and the message must say which one failed.
             reportFileError(this, errno, path);
             return false;
@@ -116,7 +110,7 @@ bool CShortcutDlg::UpdateShortcut(const Place& place)
         return true;
     }
     // Written again each time, so that a moved program gets its shortcuts right by OK.
-    int error = place.createFolder ? templates::makeFolder(place.folder) : 0;
+    int error = place.createFolder ? platform::shell::makeFolders(place.folder) : 0;
     const std::string comment =
         QString::fromStdU16String(std::u16string(res::loadString(res::IDS_SHORTCUT_DESCRIPTION)))
             .toStdString();

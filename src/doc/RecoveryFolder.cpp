@@ -1,7 +1,7 @@
 #include "doc/RecoveryFolder.h"
 
 #include "platform/profile/SettingsPath.h"
-#include "platform/shell/WholeFile.h"
+#include "platform/shell/Files.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -167,25 +167,19 @@ RecoveryFolderInputs RecoveryFolderInputs::fromProcess()
 
 std::string recoveryFolder(const RecoveryFolderInputs& inputs)
 {
-    // A relative XDG_STATE_HOME is to be ignored, as the base-directory rules say.
-    if (!inputs.xdgStateHome.empty() && inputs.xdgStateHome.front() == '/')
-        return inputs.xdgStateHome + "/Quillet/recovery";
-    if (inputs.home.empty())
-        return {};
-    return inputs.home + "/.local/state/Quillet/recovery";
+    return platform::shell::xdgBaseFolder(inputs.xdgStateHome, inputs.home, ".local/state",
+                                          "Quillet/recovery");
 }
 
 int prepareRecoveryFolder(const std::string& folder)
 {
     if (folder.empty() || folder.front() != '/')
         return ENOENT;
-    for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
-        const std::string part = folder.substr(0, slash);
-        if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST)
-            return errno;
-        if (slash == std::string::npos)
-            break;
-    }
+    // Something that is no folder in the way (ENOTDIR) is told more closely below: a
+    // symbolic link where the folder should be is refused as a link.
+    const int made = platform::shell::makeFolders(folder);
+    if (made != 0 && made != ENOTDIR)
+        return made;
     struct stat st {};
     if (::lstat(folder.c_str(), &st) != 0)
         return errno;

@@ -26,7 +26,7 @@ struct RecoveryFolderInputs {
 };
 
 // $XDG_STATE_HOME/Quillet/recovery when XDG_STATE_HOME is an absolute path, else
-// ~/.local/state/Quillet/recovery; "" when no home folder is known.
+// ~/.local/state/Quillet/recovery; "" when no home folder is known (or it is relative).
 std::string recoveryFolder(const RecoveryFolderInputs& inputs);
 
 // Creates folder and its missing parents (mode 0700, as the base-directory rules want for

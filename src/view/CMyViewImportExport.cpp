@@ -11,7 +11,7 @@
 #include "platform/fx/UiHost.h"
 #include "platform/nls/CodePages.h"
 #include "platform/shell/AtomicFile.h"
-#include "platform/shell/WholeFile.h"
+#include "platform/shell/Files.h"
 #include "res/Resource.h"
 #include "res/Strings.h"
 
@@ -73,6 +73,14 @@ std::optional<std::string> CMyView::ReadImportFile(ShortRead shortRead)
         return std::nullopt;
     auto file = platform::shell::readWholeFile(QFile::encodeName(*path).toStdString(),
                                                kMaxFileBytes);
+    // A read that stops early is told by the caller's rule, whatever stopped it.
+    if (file.shortRead) {
+        if (shortRead == ShortRead::Fails) {
+            ReportCommandFailure();
+            return std::nullopt;
+        }
+        return std::move(file.bytes);
+    }
     if (file.error == EFBIG) {
         platform::fx::showMessage(window(), toQString(res::loadString(res::AFX_IDP_FILE_TOO_LARGE)),
                                   platform::fx::MsgIcon::Exclamation);
@@ -80,10 +88,6 @@ std::optional<std::string> CMyView::ReadImportFile(ShortRead shortRead)
     }
     if (file.error) {
         ReportLastError(toQString(res::loadString(res::IDP_IMPORT_FAILED)), file.error);
-        return std::nullopt;
-    }
-    if (file.shortRead && shortRead == ShortRead::Fails) {
-        ReportCommandFailure();
         return std::nullopt;
     }
     return std::move(file.bytes);

@@ -1,7 +1,6 @@
 #include "platform/fx/Archive.h"
 
-#include <cerrno>
-#include <unistd.h>
+#include "platform/shell/Files.h"
 
 namespace platform::fx {
 
@@ -20,20 +19,11 @@ Archive Archive::forStoring(std::u16string path)
 
 std::int64_t Archive::read(char* dst, std::int64_t count)
 {
-    std::int64_t done = 0;
-    while (done < count) {
-        const ssize_t n = ::read(m_fd, dst + done, std::size_t(count - done));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            failFile(errno);
-            break;
-        }
-        if (n == 0)
-            break;
-        done += n;
-    }
-    return done;
+    const shell::ReadCount read = shell::readAt(m_fd, m_offset, dst, count);
+    m_offset += read.count;
+    if (read.error != 0)
+        failFile(read.error);
+    return read.count;
 }
 
 void Archive::write(const char* src, std::int64_t count)

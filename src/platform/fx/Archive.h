@@ -25,7 +25,8 @@ class Archive {
 public:
     enum class Mode { Load, Store };
 
-    // A loading archive over an open file descriptor (not owned) of fileLength bytes.
+    // A loading archive over an open file descriptor (not owned) of fileLength bytes, read
+    // from its start.
     static Archive forLoading(int fd, std::int64_t fileLength, std::u16string path);
     // A storing archive; the bytes written are kept in memory until the document commits.
     static Archive forStoring(std::u16string path);
@@ -65,6 +66,7 @@ private:
     std::u16string m_path;
     int m_fd = -1;
     std::int64_t m_fileLength = 0;
+    std::int64_t m_offset = 0;  // loading: where the next read starts
     std::string m_stored;
     ArchiveFailure m_failure = ArchiveFailure::None;
     int m_osError = 0;

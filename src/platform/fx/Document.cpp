@@ -7,7 +7,7 @@
 #include "platform/fx/FrameworkStrings.h"
 #include "platform/fx/UiHost.h"
 #include "platform/shell/AtomicFile.h"
-#include "platform/shell/WholeFile.h"
+#include "platform/shell/Files.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -187,7 +187,8 @@ void Document::reportFileError(int osError, const QString& path)
     FileErrorCause cause = causeFromErrno(osError);
     // Only a file missing from a folder that is there is "not found"; a folder that is
     // missing (gone since the file was opened, say) makes the path a bad one.
-    if (osError == ENOENT && !QFileInfo(QFileInfo(path).absolutePath()).isDir())
+    if (osError == ENOENT &&
+        !shell::isFolder(shell::folderOf(QFile::encodeName(path).toStdString())))
         cause = FileErrorCause::BadPath;
     showMessage(m_dialogParent,
                 QString::fromStdU16String(fileErrorMessage(cause, toU16String(path))),

@@ -1,8 +1,10 @@
 #include "platform/profile/Profile.h"
 
 #include "platform/shell/AtomicFile.h"
+#include "platform/shell/Files.h"
 #include "platform/profile/ValueForms.h"
 
+#include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -12,7 +14,23 @@ namespace {
 
 // A settings file holds a few kilobytes; one far larger is damaged, not ours to parse on
 // every call or to rewrite.
-constexpr std::size_t kMaxSettingsBytes = 4 << 20;
+constexpr std::int64_t kMaxSettingsBytes = 4 << 20;
+
+// The settings file as read: missing is no fault (nothing saved yet); a file that exists
+// but cannot be read whole is, and is neither parsed nor rewritten.
+struct SettingsBytes {
+    enum class State { Read, Missing, Failed } state;
+    std::string bytes;
+};
+
+SettingsBytes readSettings(const std::string& path)
+{
+    shell::FileBytes file = shell::readWholeFile(path, kMaxSettingsBytes);
+    if (file.error == 0 && !file.shortRead)
+        return {SettingsBytes::State::Read, std::move(file.bytes)};
+    const bool missing = !file.shortRead && (file.error == ENOENT || file.error == ENOTDIR);
+    return {missing ? SettingsBytes::State::Missing : SettingsBytes::State::Failed, {}};
+}
 
 } // namespace
 
@@ -23,8 +41,8 @@ IniFile::IniFile(std::string path)
 
 std::optional<std::u16string> IniFile::readValue(std::u16string_view section, std::u16string_view key) const
 {
-    const shell::FileContents contents = shell::readWholeFile(m_path, kMaxSettingsBytes);
-    if (contents.status != shell::FileContents::Status::Read)
+    const SettingsBytes contents = readSettings(m_path);
+    if (contents.state != SettingsBytes::State::Read)
         return std::nullopt;
     return IniText(contents.bytes).value(section, key);
 }
@@ -32,11 +50,11 @@ std::optional<std::u16string> IniFile::readValue(std::u16string_view section, st
 template <typename Edit>
 bool IniFile::edit(Edit&& change)
 {
-    const shell::FileContents contents = shell::readWholeFile(m_path, kMaxSettingsBytes);
+    const SettingsBytes contents = readSettings(m_path);
     // A file made read-only keeps its settings: the rename of the atomic write would
     // otherwise replace it regardless.
-    if (contents.status == shell::FileContents::Status::Failed ||
-        (contents.status == shell::FileContents::Status::Read && shell::isReadOnlyFile(m_path)))
+    if (contents.state == SettingsBytes::State::Failed ||
+        (contents.state == SettingsBytes::State::Read && shell::isReadOnlyFile(m_path)))
         return false;
     IniText text(contents.bytes);
     if (!change(text))
@@ -51,16 +69,13 @@ bool IniFile::edit(Edit&& change)
 
 bool IniFile::canWrite() const
 {
-    const shell::FileContents contents = shell::readWholeFile(m_path, kMaxSettingsBytes);
-    switch (contents.status) {
-    case shell::FileContents::Status::Read:
+    switch (readSettings(m_path).state) {
+    case SettingsBytes::State::Read:
         return !shell::isReadOnlyFile(m_path);
-    case shell::FileContents::Status::Missing: {
-        const std::size_t slash = m_path.rfind('/');
-        const std::string folder = slash == std::string::npos ? "." : m_path.substr(0, slash + 1);
-        return ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
-    }
-    case shell::FileContents::Status::Failed:
+    case SettingsBytes::State::Missing:
+        return ::faccessat(AT_FDCWD, shell::folderOf(m_path).c_str(), W_OK | X_OK,
+                           AT_EACCESS) == 0;
+    case SettingsBytes::State::Failed:
         break;
     }
     return false;

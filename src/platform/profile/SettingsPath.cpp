@@ -1,5 +1,7 @@
 #include "platform/profile/SettingsPath.h"
 
+#include "platform/shell/Files.h"
+
 #include <unicode/locid.h>
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
@@ -8,7 +10,6 @@
 
 #include <cstdlib>
 #include <pwd.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -19,47 +20,9 @@ namespace {
 constexpr std::string_view kVendorFolder = "Quillet";
 constexpr std::string_view kExtension = ".ini";
 
-bool isAbsolute(std::string_view path)
-{
-    return !path.empty() && path.front() == '/';
-}
-
-std::string joined(std::string_view folder, std::string_view name)
-{
-    std::string path(folder);
-    if (path.empty() || path.back() != '/')
-        path += '/';
-    path += name;
-    return path;
-}
-
-bool isFolder(const std::string& path)
-{
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-// Creates path and any missing parents, as the config folder of a fresh account may not
-// exist yet. False when something in the way is not a folder or cannot be created.
-bool ensureFolder(const std::string& path)
-{
-    for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
-        const std::string prefix = path.substr(0, slash);
-        if (!isFolder(prefix) && ::mkdir(prefix.c_str(), 0700) != 0 && !isFolder(prefix))
-            return false;
-        if (slash == std::string::npos)
-            return true;
-    }
-}
-
 std::string configFolder(const SettingsPathInputs& inputs)
 {
-    // A relative XDG_CONFIG_HOME is invalid and ignored, as the XDG base-directory rules say.
-    if (isAbsolute(inputs.xdgConfigHome))
-        return inputs.xdgConfigHome;
-    if (isAbsolute(inputs.home))
-        return joined(inputs.home, ".config");
-    return {};
+    return shell::xdgBaseFolder(inputs.xdgConfigHome, inputs.home, ".config");
 }
 
 bool hasLowerCaseLetter(std::string_view utf8)
@@ -139,9 +102,8 @@ std::string pathBesideProgram(std::string_view programPath, std::string_view ext
 {
     if (programPath.empty())
         return {};
-    const std::size_t nameStart = programPath.rfind('/') + 1;  // npos + 1 == 0
-    const std::string_view folder = programPath.substr(0, nameStart);
-    std::string_view name = programPath.substr(nameStart);
+    std::string_view name = shell::nameOf(programPath);
+    const std::string_view folder = programPath.substr(0, programPath.size() - name.size());
 
     const std::size_t dot = name.rfind('.');
     if (dot != std::string_view::npos && dot > 0)
@@ -157,10 +119,10 @@ std::string pathBesideProgram(std::string_view programPath, std::string_view ext
 std::string GetSettingsFilePath(std::string_view baseName, const SettingsPathInputs& inputs)
 {
     const std::string config = configFolder(inputs);
-    if (!config.empty() && ensureFolder(config)) {
-        const std::string vendor = joined(config, kVendorFolder);
-        if (ensureFolder(vendor))
-            return joined(vendor, std::string(baseName) + std::string(kExtension));
+    if (!config.empty() && shell::makeFolders(config) == 0) {
+        const std::string vendor = shell::joinPath(config, kVendorFolder);
+        if (shell::makeFolders(vendor) == 0)
+            return shell::joinPath(vendor, std::string(baseName) + std::string(kExtension));
     }
     return settingsPathBesideProgram(inputs.programPath);
 }

@@ -1,5 +1,7 @@
 #include "platform/shell/AtomicFile.h"
 
+#include "platform/shell/Files.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -39,20 +41,6 @@ public:
 private:
     int m_fd;
 };
-
-std::string folderOf(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string nameOf(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 std::optional<std::string> linkTarget(const std::string& link)
 {
@@ -163,7 +151,7 @@ std::string randomSuffix()
 std::optional<std::pair<std::string, int>> createFileBeside(const std::string& target,
                                                             bool backup = false)
 {
-    const std::string name = nameOf(target).substr(0, kMaxTempStemLength);
+    const std::string name(nameOf(target).substr(0, kMaxTempStemLength));
     const std::string stem =
         folderOf(target) + (backup ? "/" + name + ".backup-" : "/." + name + ".tmp-");
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -301,15 +289,26 @@ std::string userTempFolder()
     return folder && *folder ? folder : "/tmp";
 }
 
+// The contents of the file about to be written in place, read whole. Not under the readers'
+// rule for busy files: a save replaces a file whatever another holder's lock says, by a
+// rename as in place. The caller has made sure that target is a regular file.
+FileBytes readOldContents(const std::string& target)
+{
+    FileDescriptor file(::open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (file.get() < 0)
+        return {{}, errno, false};
+    return readFileStart(file.get(), kNoSizeLimit);
+}
+
 // Writes a file in place, keeping its inode and so its other names, owner and mode. Its old
 // contents are kept meanwhile in a backup copy beside it when copyBeside, and otherwise
 // (its folder takes no new file) in memory only; when the in-place write fails they are
 // written back. See the header for what a failure leaves.
 int writeInPlace(const std::string& target, std::string_view bytes, bool copyBeside)
 {
-    const FileContents old = readWholeFile(target);
-    if (old.status != FileContents::Status::Read)
-        return errno ? errno : EIO;
+    const FileBytes old = readOldContents(target);
+    if (old.error != 0 || old.shortRead)
+        return old.error ? old.error : EIO;
     std::string backupPath;
     if (copyBeside) {
         const auto [path, backupError] = writeFileBeside(target, old.bytes, true, nullptr);
@@ -333,7 +332,7 @@ int writeInPlace(const std::string& target, std::string_view bytes, bool copyBes
         privateCopy.st_uid = ::geteuid();
         privateCopy.st_gid = ::getegid();
         privateCopy.st_mode = S_IRUSR | S_IWUSR;
-        writeFileBeside(userTempFolder() + '/' + nameOf(target), old.bytes, true,
+        writeFileBeside(joinPath(userTempFolder(), nameOf(target)), old.bytes, true,
                         &privateCopy);
     }
     if (!error)
@@ -342,39 +341,6 @@ int writeInPlace(const std::string& target, std::string_view bytes, bool copyBes
 }
 
 } // namespace
-
-FileContents readWholeFile(const std::string& path, std::size_t maxBytes)
-{
-    if (path.empty())
-        return {FileContents::Status::Missing, {}};
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-    if (file.get() < 0) {
-        const bool missing = errno == ENOENT || errno == ENOTDIR;
-        return {missing ? FileContents::Status::Missing : FileContents::Status::Failed, {}};
-    }
-    struct stat info {};
-    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
-        std::uint64_t(info.st_size) > maxBytes)
-        return {FileContents::Status::Failed, {}};
-
-    FileContents contents{FileContents::Status::Read, {}};
-    contents.bytes.reserve(static_cast<std::size_t>(info.st_size));
-    char buffer[65536];
-    for (;;) {
-        const ssize_t count = ::read(file.get(), buffer, sizeof buffer);
-        if (count == 0)
-            return contents;
-        if (count < 0) {
-            if (errno == EINTR)
-                continue;
-            return {FileContents::Status::Failed, {}};
-        }
-        contents.bytes.append(buffer, static_cast<std::size_t>(count));
-        // A file that grows while it is read is held to the same bound.
-        if (contents.bytes.size() > maxBytes)
-            return {FileContents::Status::Failed, {}};
-    }
-}
 
 bool isReadOnlyFile(const std::string& path)
 {

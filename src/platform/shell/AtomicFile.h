@@ -1,27 +1,13 @@
 #pragma once
-// Whole-file reading and replacing for small files that must never be left half written.
+// Replacing a file whole, so that it is never left half written: the one writer of the
+// program's files (Files.h reads them).
 
-#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
 #include <sys/types.h>
 
 namespace platform::shell {
-
-struct FileContents {
-    enum class Status {
-        Read,     // bytes holds the whole file
-        Missing,  // no such file (or its folder is missing): nothing to keep
-        Failed,   // the file exists but cannot be read, or is not a regular file
-    };
-    Status status = Status::Missing;
-    std::string bytes;
-};
-
-// Reads the file at path (following symbolic links). Never blocks on a FIFO or device: any
-// file that is not a regular file is Failed, and so is one longer than maxBytes.
-FileContents readWholeFile(const std::string& path, std::size_t maxBytes = SIZE_MAX);
 
 // Replaces the file at path with bytes so that a reader sees either the old or the new file,
 // never a mixture: the bytes go to a temporary file in the same folder, are flushed to disk,

@@ -1,10 +1,11 @@
 #include "platform/shell/DesktopDatabase.h"
 
+#include "platform/shell/Files.h"
+
 #include <cerrno>
 #include <csignal>
 #include <ctime>
 #include <spawn.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 
 extern char** environ;
@@ -13,8 +14,7 @@ namespace platform::shell {
 
 bool refreshDesktopDatabase(const std::string& folder)
 {
-    struct stat st {};
-    if (folder.empty() || ::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+    if (!isFolder(folder))
         return false;  // no entries, no cache
     std::string program = "update-desktop-database";
     std::string quiet = "-q";

@@ -1,7 +1,7 @@
 #include "platform/shell/DesktopShortcut.h"
 
 #include "platform/profile/SettingsPath.h"
-#include "platform/shell/AtomicFile.h"
+#include "platform/shell/Files.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -9,21 +9,6 @@
 namespace platform::shell {
 
 namespace {
-
-std::string dataHome(const ShortcutInputs& in)
-{
-    // A relative XDG_* value is to be ignored, as the base-directory rules say.
-    if (!in.xdgDataHome.empty() && in.xdgDataHome.front() == '/')
-        return in.xdgDataHome;
-    return in.home.empty() ? std::string() : in.home + "/.local/share";
-}
-
-std::string configHome(const ShortcutInputs& in)
-{
-    if (!in.xdgConfigHome.empty() && in.xdgConfigHome.front() == '/')
-        return in.xdgConfigHome;
-    return in.home.empty() ? std::string() : in.home + "/.config";
-}
 
 std::string trim(std::string_view s)
 {
@@ -84,28 +69,26 @@ std::string userDirFromFile(std::string_view contents, std::string_view key,
 
 std::string desktopFolder(const ShortcutInputs& inputs)
 {
-    const std::string config = configHome(inputs);
+    const std::string config = xdgBaseFolder(inputs.xdgConfigHome, inputs.home, ".config");
     if (!config.empty()) {
-        const FileContents file = readWholeFile(config + "/user-dirs.dirs");
-        if (file.status == FileContents::Status::Read) {
+        const FileBytes file = readWholeFile(joinPath(config, "user-dirs.dirs"));
+        if (file.error == 0 && !file.shortRead) {
             std::string dir = userDirFromFile(file.bytes, "XDG_DESKTOP_DIR", inputs.home);
             if (!dir.empty())
                 return dir;
         }
     }
-    return inputs.home.empty() ? std::string() : inputs.home + "/Desktop";
+    return xdgBaseFolder({}, inputs.home, "Desktop");
 }
 
 std::string applicationsFolder(const ShortcutInputs& inputs)
 {
-    const std::string data = dataHome(inputs);
-    return data.empty() ? data : data + "/applications";
+    return xdgBaseFolder(inputs.xdgDataHome, inputs.home, ".local/share", "applications");
 }
 
 std::string sendToFolder(const ShortcutInputs& inputs)
 {
-    const std::string data = dataHome(inputs);
-    return data.empty() ? data : data + "/Thunar/sendto";
+    return xdgBaseFolder(inputs.xdgDataHome, inputs.home, ".local/share", "Thunar/sendto");
 }
 
 std::string execArgument(std::string_view program)
@@ -140,10 +123,10 @@ std::string execArgument(std::string_view program)
 
 std::string shortcutIcon(const std::string& program)
 {
-    const auto slash = program.rfind('/');
-    if (slash != std::string::npos) {
-        const std::string beside = program.substr(0, slash) + "/quillet.svg";
-        if (readWholeFile(beside).status == FileContents::Status::Read)
+    // Only a program named with its folder has a file beside it to look for.
+    if (program.find('/') != std::string::npos) {
+        std::string beside = joinPath(folderOf(program), "quillet.svg");
+        if (WholeFile(beside).error() == 0)
             return beside;
     }
     return "quillet";

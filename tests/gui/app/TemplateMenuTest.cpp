@@ -11,6 +11,8 @@
 #include <QMenu>
 #include <QRegularExpression>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 
 using namespace quillet_test;
@@ -128,12 +130,19 @@ TEST_F(TemplateMenu, TheMenuFollowsTheFolderAndItemsInsertUndoably)
     ASSERT_TRUE(frame()->executeCommand(idOf(QStringLiteral("a.b"))));
     ASSERT_TRUE(frame()->executeCommand(idOf(QStringLiteral("one"))));
     EXPECT_EQ(text(), u"[SEL]");
-    // A FIFO and a folder are told as files that cannot be opened, without hanging.
+    // A FIFO and a folder are told as files that cannot be opened, without hanging; so is
+    // a template that another holder keeps locked, as any file the program reads.
     ASSERT_TRUE(frame()->executeCommand(idOf(QStringLiteral("pipe"))));
     ASSERT_TRUE(frame()->executeCommand(idOf(QStringLiteral("dir"))));
+    const int holder = ::open(QFile::encodeName(templatePath(QStringLiteral("b"))).constData(),
+                              O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    ASSERT_TRUE(frame()->executeCommand(idOf(QStringLiteral("b"))));
+    ::close(holder);
     EXPECT_EQ(messageTexts(),
               (QStringList{resString(res::IDP_TEMPLATE_OPEN_FAILED, templatePath(QStringLiteral("pipe"))),
-                           resString(res::IDP_TEMPLATE_OPEN_FAILED, templatePath(QStringLiteral("dir")))}));
+                           resString(res::IDP_TEMPLATE_OPEN_FAILED, templatePath(QStringLiteral("dir"))),
+                           resString(res::IDP_TEMPLATE_OPEN_FAILED, templatePath(QStringLiteral("b")))}));
     EXPECT_EQ(text(), u"[SEL]");
 
     // Removed outside the program: gone at the next opening, its number no longer works.

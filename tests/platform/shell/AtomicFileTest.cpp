@@ -1,5 +1,7 @@
 #include "SaveFolderTest.h"
 
+#include "platform/shell/Files.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,7 +16,6 @@
 #include <vector>
 
 namespace fs = std::filesystem;
-using platform::shell::FileContents;
 using platform::shell::readWholeFile;
 using platform::shell::setWriteFunctionForTesting;
 using platform::shell::writeFileAtomically;
@@ -214,25 +215,6 @@ TEST_F(AtomicFileTest, AMissingFolderOrEmptyPathIsNotFound)
     EXPECT_EQ(writeFileAtomically(path("no/such/folder.txt"), "x"), ENOENT);
     EXPECT_EQ(writeFileAtomically("", "x"), ENOENT);
     EXPECT_TRUE(names().empty());
-}
-
-TEST_F(AtomicFileTest, ReadWholeFileTellsMissingFromUnreadable)
-{
-    const std::string bytes("x\0y", 3);
-    put(path("r.txt"), bytes);
-    const FileContents read = readWholeFile(path("r.txt"));
-    EXPECT_EQ(read.status, FileContents::Status::Read);
-    EXPECT_EQ(read.bytes, bytes);
-
-    EXPECT_EQ(readWholeFile(path("none.txt")).status, FileContents::Status::Missing);
-    EXPECT_EQ(readWholeFile(path("none/x.txt")).status, FileContents::Status::Missing);
-    EXPECT_EQ(readWholeFile("").status, FileContents::Status::Missing);
-
-    fs::create_directory(dir / "d");
-    EXPECT_EQ(readWholeFile(path("d")).status, FileContents::Status::Failed);
-    // A FIFO with no writer would block a plain open; it must fail at once instead.
-    ASSERT_EQ(::mkfifo(path("p").c_str(), 0600), 0);
-    EXPECT_EQ(readWholeFile(path("p")).status, FileContents::Status::Failed);
 }
 
 TEST_F(AtomicFileTest, ALargeFileRoundTrips)

@@ -1,6 +1,6 @@
 #include "platform/shell/DesktopDatabase.h"
-#include "platform/shell/AtomicFile.h"
 #include "platform/shell/DesktopShortcut.h"
+#include "platform/shell/Files.h"
 
 #include <gtest/gtest.h>
 
