@@ -16,6 +16,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <unicode/utf16.h>
+
 #include <algorithm>
 
 namespace {
@@ -35,7 +37,7 @@ bool partsPair(std::u16string_view text, std::size_t at)
         return false;
     const char16_t before = text[at - 1], after = text[at];
     return (before == u'\r' && after == u'\n') ||
-           (before >= 0xD800 && before < 0xDC00 && after >= 0xDC00 && after < 0xE000);
+           (U16_IS_LEAD(before) && U16_IS_TRAIL(after));
 }
 
 // The record's path names the file being opened: the same full path, or the same file
