@@ -167,7 +167,7 @@ doc::RecoveryScan CRecoveryKeeper::Scan()
 void CRecoveryKeeper::ReportSetAside(const std::vector<doc::SetAsideRecord>& records)
 {
     for (const doc::SetAsideRecord& r : records) {
-        const QString text = QString::fromStdU16String(res::formatStrings(
+        const QString text = platform::toQString(res::formatStrings(
             res::loadString(res::IDP_RECOVERY_SET_ASIDE),
             {toU16String(fromLocalPath(r.from)),
              toU16String(fromLocalPath(r.to.empty() ? r.from : r.to))}));
@@ -183,7 +183,7 @@ CRecoveryKeeper::Offer CRecoveryKeeper::Ask(doc::OrphanRecord& orphan)
         head.path.empty() ? std::u16string(res::loadString(res::AFX_IDS_UNTITLED)) : head.path;
     const QString when = QDateTime::fromSecsSinceEpoch(head.savedAt)
                              .toString(QStringLiteral("yyyy/MM/dd HH:mm"));
-    const QString text = QString::fromStdU16String(res::formatStrings(
+    const QString text = platform::toQString(res::formatStrings(
         res::loadString(res::IDP_RECOVERY_OFFER), {shown, toU16String(when)}));
     if (platform::fx::showMessage(platform::fx::dialogParentOf(m_pView), text,
                                   platform::fx::MsgIcon::Question,

@@ -189,7 +189,7 @@ void CMyEditView::OnReplaceAll(const QString& find, const QString& replacement, 
 void CMyEditView::OnTextNotFound(const QString& find)
 {
     const std::u16string text = res::formatString1(res::loadString(res::IDP_EDIT_TEXT_NOT_FOUND), utf16View(find));
-    platform::fx::showMessage(this, QString::fromStdU16String(text), platform::fx::MsgIcon::Information);
+    platform::fx::showMessage(this, platform::toQString(text), platform::fx::MsgIcon::Information);
 }
 
 void CMyEditView::OnUpdateNeedFind(CmdUI& ui)

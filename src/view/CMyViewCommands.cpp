@@ -116,5 +116,5 @@ void CMyView::OnTextNotFound(const QString& find)
 {
     const std::u16string text = res::formatString1(res::loadString(res::IDP_TEXT_NOT_FOUND),
                                                    platform::utf16View(find));
-    platform::fx::showMessage(this, QString::fromStdU16String(text), platform::fx::MsgIcon::Information);
+    platform::fx::showMessage(this, platform::toQString(text), platform::fx::MsgIcon::Information);
 }

@@ -22,7 +22,7 @@ using platform::fx::kSettingsSection;
 
 QString fontKey(std::uint32_t codePage)
 {
-    return QString::fromStdU16String(doc::languageFontKey(codePage));
+    return platform::toQString(doc::languageFontKey(codePage));
 }
 
 } // namespace
