@@ -1,4 +1,4 @@
-#include "view/LogFont.h"
+#include "doc/LogFont.h"
 
 #include <algorithm>
 
