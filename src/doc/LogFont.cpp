@@ -1,5 +1,7 @@
 #include "doc/LogFont.h"
 
+#include <unicode/utf16.h>
+
 #include <algorithm>
 
 namespace doc {
@@ -28,11 +30,6 @@ std::int32_t getInt(const std::uint8_t* at)
                         | std::uint32_t(at[2]) << 16 | std::uint32_t(at[3]) << 24);
 }
 
-bool isHighSurrogate(char16_t u)
-{
-    return u >= 0xD800 && u <= 0xDBFF;
-}
-
 } // namespace
 
 std::u16string LogFont::faceName() const
@@ -43,12 +40,14 @@ std::u16string LogFont::faceName() const
 
 void LogFont::setFaceName(std::u16string_view face)
 {
-    std::size_t n = std::min(face.size(), kFaceUnits - 1);
-    // Half a surrogate pair would name no face at all; drop the whole character instead.
-    if (n < face.size() && n > 0 && isHighSurrogate(face[n - 1]))
-        --n;
+    if (face.size() > kFaceUnits - 1) {
+        face = face.substr(0, kFaceUnits - 1);
+        // Half a surrogate pair would name no face at all; drop the whole character instead.
+        if (U16_IS_LEAD(face.back()))
+            face.remove_suffix(1);
+    }
     lfFaceName.fill(u'\0');
-    std::copy_n(face.begin(), n, lfFaceName.begin());
+    std::copy(face.begin(), face.end(), lfFaceName.begin());
 }
 
 std::array<std::uint8_t, LogFont::kSize> LogFont::toBytes() const
