@@ -1,7 +1,7 @@
 # Keeps the layers: fails when an include of the program runs upward, when a file built
-# without Qt (an engine, or a test that links the engines alone) reaches a Qt header or uses
-# a header whose .cpp needs Qt, or when the readme's map of the layers no longer says what the
-# folders include and which of their files need Qt.
+# without Qt (an engine, a test that links the engines alone, a fuzz target) reaches a Qt
+# header or uses a header whose .cpp needs Qt, or when the readme's map of the layers no
+# longer says what the folders include and which of their files need Qt.
 #
 #   cmake -DQUILLET_SOURCE_DIR=<the checkout> -P cmake/CheckLayers.cmake
 cmake_minimum_required(VERSION 3.25)
@@ -124,7 +124,8 @@ endfunction()
 foreach(source IN LISTS engine)
   check_qt_free("${src}/${source}" "src/${source}")
 endforeach()
-file(GLOB_RECURSE engine_tests RELATIVE "${top}" "${top}/tests/*.cpp")
+# The engine tests, and the fuzz targets, which are built from engine sources alone.
+file(GLOB_RECURSE engine_tests RELATIVE "${top}" "${top}/tests/*.cpp" "${top}/fuzz/*.cpp")
 list(FILTER engine_tests EXCLUDE REGEX "^tests/gui/")
 foreach(test IN LISTS engine_tests)
   check_qt_free("${top}/${test}" "${test}")

@@ -3,8 +3,8 @@
 #
 # A file needs Qt when it includes a Qt header, or a header of the program that needs Qt. A
 # .cpp that does not goes into the Qt-free engine library, one that does into the shell
-# library; a new file is sorted at the next configure (a file that gains or loses its last Qt
-# include moves there too).
+# library; a new file, or one that gains or loses its Qt includes, is sorted again at the next
+# build.
 #
 # The layers, lowest first. A file may include its own folder and the folders below it, never
 # one above: the dialogs use only doc, res and platform, so that app, view and edit can all
@@ -44,6 +44,7 @@ function(_quillet_read root file)
     endif()
   endforeach()
   set_property(GLOBAL PROPERTY "QUILLET_INCLUDES_READ:${file}" TRUE)
+  set_property(GLOBAL APPEND PROPERTY QUILLET_FILES_READ "${file}")
   set_property(GLOBAL PROPERTY "QUILLET_INCLUDES:${file}" "${includes}")
   set_property(GLOBAL PROPERTY "QUILLET_QT_DIRECT:${file}" ${qt})
 endfunction()
@@ -69,8 +70,12 @@ function(quillet_reaches_qt root file out via)
     get_property(direct GLOBAL PROPERTY "QUILLET_QT_DIRECT:${at}")
     if(direct)
       set(chain "Qt")
+      get_filename_component(top "${root}" DIRECTORY)
       while(at)
         file(RELATIVE_PATH name "${root}" "${at}")
+        if(name MATCHES "^\\.\\./")
+          file(RELATIVE_PATH name "${top}" "${at}")
+        endif()
         set(chain "${name} > ${chain}")
         get_property(at GLOBAL PROPERTY "QUILLET_WALK_FROM:${at}")
       endwhile()
@@ -113,6 +118,12 @@ function(quillet_split_sources root engine_out shell_out)
       list(APPEND engine "${source}")
     endif()
   endforeach()
+  if(NOT CMAKE_SCRIPT_MODE_FILE)
+    # Every file the sorting read: an edit that adds or removes a Qt include sorts again at
+    # the next build (a fraction of a second), so the lists are never stale.
+    get_property(read GLOBAL PROPERTY QUILLET_FILES_READ)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${read})
+  endif()
   set(${engine_out} "${engine}" PARENT_SCOPE)
   set(${shell_out} "${shell}" PARENT_SCOPE)
 endfunction()
