@@ -1,6 +1,6 @@
 #include "dialogs/CTemplateOrganizeDlg.h"
 
-#include "app/TemplateFiles.h"
+#include "doc/TemplateFiles.h"
 #include "dialogs/ResourceText.h"
 #include "platform/fx/DialogControls.h"
 #include "platform/fx/DialogUnits.h"
@@ -142,8 +142,8 @@ void CTemplateOrganizeDlg::OnEndLabelEdit(const QString& newName)
         return;
     const std::u16string newU = newName.toStdU16String();
     const std::u16string oldU = m_list->item(row)->text().toStdU16String();
-    using Result = templates::RenameOutcome::Result;
-    const templates::RenameOutcome outcome = templates::renameTemplate(m_folder, oldU, newU);
+    using Result = doc::RenameOutcome::Result;
+    const doc::RenameOutcome outcome = doc::renameTemplate(m_folder, oldU, newU);
     switch (outcome.result) {
     case Result::Renamed:
         m_list->item(row)->setText(newName);
@@ -172,7 +172,7 @@ void CTemplateOrganizeDlg::OnDelete()
     if (platform::fx::showMessage(this, message(res::IDP_TEMPLATE_DELETE, name),
                                   MsgIcon::Exclamation, MsgButtons::YesNo) == MsgAnswer::No)
         return;
-    const std::string path = templates::templatePath(m_folder, name.toStdU16String());
+    const std::string path = doc::templatePath(m_folder, name.toStdU16String());
     // A folder that happens to be named like a template is not removed.
     if (::unlink(path.c_str()) != 0) {
         reportFileError(errno);

@@ -1,7 +1,9 @@
-#include "app/ClipHistory.h"
+#include "doc/ClipHistory.h"
 
 #include <algorithm>
 #include <cstdio>
+
+namespace doc {
 
 namespace {
 
@@ -38,3 +40,5 @@ std::u16string clipHistoryLine(long index, std::u16string_view text)
         line.pop_back();
     return line;
 }
+
+} // namespace doc
