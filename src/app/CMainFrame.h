@@ -3,7 +3,7 @@
 // kept between runs, and the readme command. The clipboard history and the template menu
 // live here too.
 
-#include "app/ClipHistory.h"
+#include "doc/ClipHistory.h"
 #include "platform/fx/Frame.h"
 
 #include <QStringList>
@@ -58,7 +58,7 @@ public:
     void OnClipboardHistory();
 
     // ---- templates (CMainFrameTemplates.cpp) ---------------------------------------------------
-    // The folder the templates live in (see app/TemplateFiles.h).
+    // The folder the templates live in (see doc/TemplateFiles.h).
     static std::string TemplateFolder();
     // Lists the template folder again into m_templateNames and the template menu.
     void RebuildTemplateMenu();
@@ -77,7 +77,7 @@ public:
     void OnCreateShortcut();
 
     // The clipboard history, newest first, at most 100 entries.
-    ClipHistory m_clipHistory;
+    doc::ClipHistory m_clipHistory;
     // The template names in menu order; name i belongs to command 200 + i.
     std::vector<std::u16string> m_templateNames;
     // One past the last command number given to a template menu item.

@@ -4,7 +4,7 @@
 
 #include "app/CMainFrame.h"
 
-#include "app/TemplateFiles.h"
+#include "doc/TemplateFiles.h"
 #include "dialogs/CTemplateNameDlg.h"
 #include "dialogs/CTemplateOrganizeDlg.h"
 #include "doc/CMyDoc.h"
@@ -50,7 +50,7 @@ bool isWriteError(int error)
 
 std::string CMainFrame::TemplateFolder()
 {
-    return templates::templateFolder(templates::FolderInputs::fromProcess());
+    return doc::templateFolder(doc::FolderInputs::fromProcess());
 }
 
 void CMainFrame::onInitMenu()
@@ -64,7 +64,7 @@ void CMainFrame::RebuildTemplateMenu()
     QMenu* menu = popupMenu(kTemplateMenuIndex);
     if (!menu)
         return;
-    std::vector<std::u16string> names = templates::listNames(TemplateFolder());
+    std::vector<std::u16string> names = doc::listNames(TemplateFolder());
     // Numbers stop below the program's own commands; further templates are not listed.
     const std::size_t room = res::ID_OWN_COMMAND_FIRST - res::ID_TEMPLATE_FIRST;
     if (names.size() > room)
@@ -110,10 +110,10 @@ void CMainFrame::InsertTemplate(const std::u16string& name)
 {
     if (!m_pView)
         return;
-    const std::string path = templates::templatePath(TemplateFolder(), name);
+    const std::string path = doc::templatePath(TemplateFolder(), name);
     // Read under the rules of every reader: a FIFO or a folder named like a template cannot
     // hang or confuse the program, and a file another holder has locked is not read.
-    const auto contents = templates::isStorableName(name)
+    const auto contents = doc::isStorableName(name)
                               ? platform::shell::readWholeFile(path)
                               : platform::shell::FileBytes{{}, EINVAL, false};
     if (contents.error != 0 || contents.shortRead) {
@@ -121,7 +121,7 @@ void CMainFrame::InsertTemplate(const std::u16string& name)
                                   MsgIcon::Exclamation);
         return;
     }
-    m_pView->ReplaceSelWithUndo(templates::decodeTemplate(contents.bytes));
+    m_pView->ReplaceSelWithUndo(doc::decodeTemplate(contents.bytes));
 }
 
 void CMainFrame::OnUpdateAddTemplate(platform::fx::CmdUI& ui)
@@ -141,10 +141,10 @@ void CMainFrame::OnAddTemplate()
         return;
     const std::u16string name = platform::toU16String(dialog.m_strName);
     const std::string folder = TemplateFolder();
-    const std::string path = templates::templatePath(folder, name);
+    const std::string path = doc::templatePath(folder, name);
     // A name no file can carry fails as a file that cannot be made, before anything is
     // touched.
-    if (!templates::isStorableName(name)) {
+    if (!doc::isStorableName(name)) {
         platform::fx::showMessage(this, message(res::IDP_TEMPLATE_OPEN_FAILED, path),
                                   MsgIcon::Exclamation);
         return;
@@ -157,7 +157,7 @@ void CMainFrame::OnAddTemplate()
     int error = platform::shell::makeFolders(folder);
     if (error == 0)
         error = platform::shell::writeFileAtomically(
-            path, templates::encodeTemplate(m_pView->text()));
+            path, doc::encodeTemplate(m_pView->text()));
     if (error == 0)
         return;
     if (isWriteError(error)) {

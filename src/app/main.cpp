@@ -1,6 +1,6 @@
 // Entry point: the Qt application, then the program's application object runs.
 
-#include "app/AppIcon.h"
+#include "res/AppIcon.h"
 #include "app/CMyApp.h"
 #include "app/QtTranslations.h"
 #include "platform/Utf16.h"
@@ -16,7 +16,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(platform::toQString(res::loadString(res::AFX_IDS_APP_TITLE)));
     // Lets the desktop match the window with the installed entry and its icon.
     QGuiApplication::setDesktopFileName(QString::fromLatin1(res::kAppId));
-    QApplication::setWindowIcon(appIcon());
+    QApplication::setWindowIcon(res::appIcon());
     installQtTranslations(qapp);
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();

@@ -1,6 +1,6 @@
 #include "dialogs/AboutDlg.h"
 
-#include "app/AppIcon.h"
+#include "res/AppIcon.h"
 #include "dialogs/ResourceText.h"
 #include "res/Resource.h"
 #include "res/Strings.h"
@@ -14,7 +14,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(resourceText(res::IDS_ABOUT_CAPTION));
     auto* icon = new QLabel(this);
-    icon->setPixmap(appIcon().pixmap(32, 32));
+    icon->setPixmap(res::appIcon().pixmap(32, 32));
     auto* version = new QLabel(resourceText(res::IDS_ABOUT_VERSION), this);
     version->setObjectName(QStringLiteral("version"));
     auto* copyright = new QLabel(resourceText(res::IDS_ABOUT_COPYRIGHT), this);

@@ -4,7 +4,7 @@
 #include "platform/Utf16.h"
 #include "platform/fx/DialogControls.h"
 #include "platform/fx/DialogUnits.h"
-#include "view/LogFontQt.h"
+#include "doc/LogFontQt.h"
 #include "res/Resource.h"
 
 #include <QBoxLayout>
@@ -32,7 +32,7 @@ public:
 
 } // namespace
 
-CClipHistoryDlg::CClipHistoryDlg(const ClipHistory& history, QWidget* parent)
+CClipHistoryDlg::CClipHistoryDlg(const doc::ClipHistory& history, QWidget* parent)
     : QDialog(parent), m_history(history)
 {
     setWindowTitle(resourceText(res::IDS_CLIP_HISTORY_CAPTION));
@@ -109,7 +109,7 @@ void CClipHistoryDlg::OnInitDialog()
     int widest = 0;
     auto* delegate = static_cast<ExtentDelegate*>(m_list->itemDelegate());
     for (std::size_t i = 0; i < m_entries.size(); ++i) {
-        const QString line = platform::toQString(clipHistoryLine(long(i), m_entries[i]));
+        const QString line = platform::toQString(doc::clipHistoryLine(long(i), m_entries[i]));
         m_list->addItem(line);
         const int width = metrics.horizontalAdvance(line);
         if (width > widest) {

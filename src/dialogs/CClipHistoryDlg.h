@@ -3,8 +3,8 @@
 // in the face of the editor's current font at 9 points. "貼り付け" or a double click
 // chooses the selected entry; the caller inserts m_strSelected after OK.
 
-#include "app/ClipHistory.h"
-#include "view/LogFont.h"
+#include "doc/ClipHistory.h"
+#include "doc/LogFont.h"
 
 #include <QDialog>
 #include <QFont>
@@ -19,7 +19,7 @@ class CClipHistoryDlg : public QDialog {
 public:
     // history: the list the dialog copies when it opens; it must outlive the dialog's
     // opening, not its use (later changes do not reach the list shown).
-    explicit CClipHistoryDlg(const ClipHistory& history, QWidget* parent = nullptr);
+    explicit CClipHistoryDlg(const doc::ClipHistory& history, QWidget* parent = nullptr);
     ~CClipHistoryDlg() override;
 
     // The editor's font; set by the caller before the dialog opens.
@@ -38,7 +38,7 @@ protected:
 private:
     void OnInitDialog();
 
-    const ClipHistory& m_history;
+    const doc::ClipHistory& m_history;
     QFont m_font;
     QListWidget* m_list = nullptr;
     std::vector<std::u16string> m_entries;

@@ -1,6 +1,6 @@
 #include "dialogs/CTemplateOrganizeDlg.h"
 
-#include "app/TemplateFiles.h"
+#include "doc/TemplateFiles.h"
 #include "dialogs/ResourceText.h"
 #include "platform/Utf16.h"
 #include "platform/fx/DialogControls.h"
@@ -143,8 +143,8 @@ void CTemplateOrganizeDlg::OnEndLabelEdit(const QString& newName)
         return;
     const std::u16string newU = platform::toU16String(newName);
     const std::u16string oldU = platform::toU16String(m_list->item(row)->text());
-    using Result = templates::RenameOutcome::Result;
-    const templates::RenameOutcome outcome = templates::renameTemplate(m_folder, oldU, newU);
+    using Result = doc::RenameOutcome::Result;
+    const doc::RenameOutcome outcome = doc::renameTemplate(m_folder, oldU, newU);
     switch (outcome.result) {
     case Result::Renamed:
         m_list->item(row)->setText(newName);
@@ -173,7 +173,7 @@ void CTemplateOrganizeDlg::OnDelete()
     if (platform::fx::showMessage(this, message(res::IDP_TEMPLATE_DELETE, name),
                                   MsgIcon::Exclamation, MsgButtons::YesNo) == MsgAnswer::No)
         return;
-    const std::string path = templates::templatePath(m_folder, platform::toU16String(name));
+    const std::string path = doc::templatePath(m_folder, platform::toU16String(name));
     // A folder that happens to be named like a template is not removed.
     if (::unlink(path.c_str()) != 0) {
         reportFileError(errno);

@@ -6,7 +6,7 @@
 #include "doc/DocumentText.h"
 #include "edit/CMyEditView.h"
 #include "view/CaretPosition.h"
-#include "view/LogFont.h"
+#include "doc/LogFont.h"
 
 #include <QFont>
 #include <QRect>

@@ -5,7 +5,7 @@
 
 #include "dialogs/LangSelectDlg.h"
 #include "view/LanguageFallbackFont.h"
-#include "view/LogFontQt.h"
+#include "doc/LogFontQt.h"
 #include "dialogs/OptionsDlg.h"
 #include "platform/Utf16.h"
 #include "platform/fx/App.h"

@@ -15,7 +15,7 @@
 #include "platform/fx/WaitCursor.h"
 #include "res/Resource.h"
 #include "res/Strings.h"
-#include "view/LogFontQt.h"
+#include "doc/LogFontQt.h"
 #include "view/PrintLayout.h"
 
 #include <QApplication>
@@ -35,7 +35,7 @@ namespace {
 using platform::toQString;
 
 // Widths in the body font on the printer.
-class FontMeasure : public print::Measure {
+class FontMeasure : public view::Measure {
 public:
     FontMeasure(const QFont& font, QPaintDevice* device)
         : m_metrics(font, device), m_average(platform::averageCharWidth(font, device))
@@ -79,8 +79,8 @@ struct CPrintJob {
     QFont frameFont;
     int frameTextHeight = 0;
     std::unique_ptr<FontMeasure> measure;
-    std::unique_ptr<print::PageLayout> layout;
-    print::PageFrame frame;
+    std::unique_ptr<view::PageLayout> layout;
+    view::PageFrame frame;
     std::vector<int> pageStarts;
 };
 
@@ -105,12 +105,12 @@ void CMyView::OnBeginPrinting(QPainter& dc, CPrintInfo& info)
     // Header and footer use the device's default font.
     job->frameFont = QFont(QApplication::font(), device);
     job->frameTextHeight = int(std::ceil(QFontMetricsF(job->frameFont, device).height()));
-    job->frame = print::makePageFrame(
+    job->frame = view::makePageFrame(
         {info.m_rectDraw.left(), info.m_rectDraw.top(), info.m_rectDraw.left() + info.m_rectDraw.width(),
          info.m_rectDraw.top() + info.m_rectDraw.height()},
         job->frameTextHeight);
     job->measure = std::make_unique<FontMeasure>(job->bodyFont, device);
-    job->layout = std::make_unique<print::PageLayout>(*job->measure, job->frame.body,
+    job->layout = std::make_unique<view::PageLayout>(*job->measure, job->frame.body,
                                                       std::max(1, int(m_nTabStops)));
     {
         platform::fx::WaitCursor wait;
@@ -132,8 +132,8 @@ void CMyView::OnPrint(QPainter& dc, CPrintInfo& info)
     CPrintJob* job = m_printJob.get();
     if (!job || !job->layout->hasRoom() || info.m_nCurPage < 1 || info.m_nCurPage > job->pageStarts.size())
         return;
-    const print::PageFrame& f = job->frame;
-    auto toQRect = [](const print::Rect& r) { return QRect(r.left, r.top, r.width(), r.height()); };
+    const view::PageFrame& f = job->frame;
+    auto toQRect = [](const view::Rect& r) { return QRect(r.left, r.top, r.width(), r.height()); };
 
     dc.save();
     dc.setFont(job->frameFont);
@@ -156,12 +156,12 @@ void CMyView::OnPrint(QPainter& dc, CPrintInfo& info)
 
     // Body.
     dc.setFont(job->bodyFont);
-    const print::PageRows page = job->layout->layoutPage(job->text, job->pageStarts[info.m_nCurPage - 1]);
+    const view::PageRows page = job->layout->layoutPage(job->text, job->pageStarts[info.m_nCurPage - 1]);
     const int lineHeight = job->measure->lineHeight();
     const int ascent = int(std::ceil(QFontMetricsF(job->bodyFont, dc.device()).ascent()));
     int y = f.body.top;
     const std::u16string_view text = job->text;
-    for (const print::Row& row : page.rows) {
+    for (const view::Row& row : page.rows) {
         job->layout->forEachSpan(text, row, [&](double x, int from, int to) {
             dc.drawText(QPointF(f.body.left + x, y + ascent),
                         toQString(text.substr(size_t(from), size_t(to - from))));

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace print {
+namespace view {
 
 namespace {
 
@@ -183,4 +183,4 @@ std::vector<int> PageLayout::paginate(std::u16string_view text) const
     return starts;
 }
 
-} // namespace print
+} // namespace view

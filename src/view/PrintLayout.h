@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-namespace print {
+namespace view {
 
 struct Rect {
     int left = 0, top = 0, right = 0, bottom = 0;
@@ -103,4 +103,4 @@ private:
     int m_rowsPerPage;
 };
 
-} // namespace print
+} // namespace view

@@ -4,7 +4,7 @@
 // through the one table below: what the view cannot use is put right here, and the view
 // writes the corrected value back when it is destroyed. Qt-free.
 
-#include "view/LogFont.h"
+#include "doc/LogFont.h"
 
 #include <cstdint>
 #include <optional>

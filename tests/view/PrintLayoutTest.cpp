@@ -7,13 +7,13 @@
 #include <algorithm>
 #include <string>
 
-using print::PageLayout;
-using print::Rect;
+using view::PageLayout;
+using view::Rect;
 
 namespace {
 
 // Every unit 10 wide, ideographs 20; rows 12 high. Remembers the longest span measured.
-struct FixedMeasure : print::Measure {
+struct FixedMeasure : view::Measure {
     mutable size_t longest = 0;
     double advance(std::u16string_view span) const override
     {
@@ -27,10 +27,10 @@ struct FixedMeasure : print::Measure {
     double averageCharWidth() const override { return 10; }
 };
 
-std::u16string rowsOf(std::u16string_view text, const print::PageRows& page)
+std::u16string rowsOf(std::u16string_view text, const view::PageRows& page)
 {
     std::u16string out;
-    for (const print::Row& r : page.rows)
+    for (const view::Row& r : page.rows)
         out += std::u16string(text.substr(r.start, r.end - r.start)) + u'|';
     return out;
 }
@@ -55,7 +55,7 @@ TEST(PrintLayout, FrameArithmeticTruncatesAndPlacesHeaderBodyFooter)
         {{0, 0, 200, 100}, 0, {15, 5, 185, 5}, {15, 5, 185, 95}, {15, 95, 185, 95}, 5, 95},
     };
     for (const Case& c : cases) {
-        const print::PageFrame f = print::makePageFrame(c.page, c.h);
+        const view::PageFrame f = view::makePageFrame(c.page, c.h);
         EXPECT_EQ(f.header, c.header);
         EXPECT_EQ(f.body, c.body);
         EXPECT_EQ(f.footer, c.footer);
@@ -109,9 +109,9 @@ TEST(PrintLayout, AMillionUnitLineIsMeasuredInPiecesAndEveryUnitPrintedOnce)
     EXPECT_LE(m.longest, size_t(platform::pieces::kPieceMax));
     int expected = 0;
     for (size_t p = 0; p < starts.size(); ++p) {
-        const print::PageRows page = layout.layoutPage(text, starts[p]);
+        const view::PageRows page = layout.layoutPage(text, starts[p]);
         EXPECT_EQ(page.next, p + 1 < starts.size() ? starts[p + 1] : int(text.size()));
-        for (const print::Row& r : page.rows) {
+        for (const view::Row& r : page.rows) {
             ASSERT_EQ(r.start, expected);
             ASSERT_GT(r.end, r.start);
             ASSERT_LE(m.advance(std::u16string_view(text).substr(r.start, r.end - r.start)) - 10, 800);

@@ -4,7 +4,7 @@
 #include "../shell/ShellTestSupport.h"
 
 #include "dialogs/CClipHistoryDlg.h"
-#include "view/LogFontQt.h"
+#include "doc/LogFontQt.h"
 
 #include <QClipboard>
 #include <QListWidget>

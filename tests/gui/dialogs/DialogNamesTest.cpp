@@ -1,6 +1,6 @@
 // What a screen reader calls the input controls of every dialog: the label that names each
 // one, without its mnemonic and colon, or the caption where no label says what it is for.
-#include "app/ClipHistory.h"
+#include "doc/ClipHistory.h"
 #include "dialogs/CClipHistoryDlg.h"
 #include "dialogs/CTemplateNameDlg.h"
 #include "dialogs/CTemplateOrganizeDlg.h"
@@ -59,7 +59,7 @@ TEST(DialogNames, EveryInputControlIsNamedForScreenReaders)
     EXPECT_EQ(accessibleLabelText(QStringLiteral("ひな型の名前を入力してください。")),
               QStringLiteral("ひな型の名前を入力してください。"));
 
-    ClipHistory history;
+    doc::ClipHistory history;
     history.add(u"copied");
     std::vector<std::u16string> templates{u"letter"};
     auto number = std::make_unique<CNumberDlg>();

@@ -6,7 +6,7 @@
 #include "app/CMainFrame.h"
 #include "app/CMyApp.h"
 #include "platform/fx/Document.h"
-#include "view/LogFontQt.h"
+#include "doc/LogFontQt.h"
 #include "res/Resource.h"
 
 #include <QRegularExpression>

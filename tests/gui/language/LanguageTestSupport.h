@@ -3,7 +3,7 @@
 // small helpers to play the user in the language and options dialogs.
 
 #include "dialogs/LangSelectDlg.h"
-#include "view/LogFont.h"
+#include "doc/LogFont.h"
 #include "platform/fx/App.h"
 #include "platform/fx/ScriptedUiHost.h"
 #include "view/CMyView.h"

@@ -5,7 +5,7 @@
 #include "LanguageTestSupport.h"
 
 #include "view/LanguageFallbackFont.h"
-#include "view/LogFontQt.h"
+#include "doc/LogFontQt.h"
 #include "platform/profile/ValueForms.h"
 #include "res/Resource.h"
 

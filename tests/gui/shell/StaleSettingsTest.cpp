@@ -2,7 +2,7 @@
 // is not there, and view settings out of their range.
 #include "ShellTestSupport.h"
 
-#include "view/LogFontQt.h"
+#include "doc/LogFontQt.h"
 #include "platform/fx/WindowPlacement.h"
 
 #include <QScreen>

@@ -2,7 +2,7 @@
 // ways, what it cannot comes back from the kept record, and FixedSys draws with the
 // system's fixed-pitch font while keeping its name.
 
-#include "view/LogFontQt.h"
+#include "doc/LogFontQt.h"
 
 #include <QFontDatabase>
 #include <QStringList>

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+namespace doc {
+
 class ClipHistory {
 public:
     static constexpr std::size_t kMaxEntries = 100;
@@ -30,3 +32,5 @@ private:
 // (one unit fewer when the cut would split a surrogate pair). Only the part of text that
 // can be shown is looked at, so a huge entry costs no more than a short one.
 std::u16string clipHistoryLine(long index, std::u16string_view text);
+
+} // namespace doc

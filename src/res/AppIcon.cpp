@@ -1,7 +1,9 @@
-#include "app/AppIcon.h"
+#include "res/AppIcon.h"
 
 #include <QPainter>
 #include <QPixmap>
+
+namespace res {
 
 QIcon appIcon()
 {
@@ -28,3 +30,5 @@ QIcon appIcon()
     }
     return icon;
 }
+
+} // namespace res

@@ -1,4 +1,4 @@
-#include "app/TemplateFiles.h"
+#include "doc/TemplateFiles.h"
 
 #include "../platform/nls/LocaleEnvironment.h"
 
@@ -38,7 +38,7 @@ TEST(TemplateFiles, FolderBesideTheProgramWinsOverThePerUserFolder)
 {
     TempFolder dir;
     const std::string program = dir.path() + "/bin/quillet";
-    using templates::FolderInputs;
+    using doc::FolderInputs;
     struct Case {
         FolderInputs in;
         std::string folder;
@@ -52,16 +52,16 @@ TEST(TemplateFiles, FolderBesideTheProgramWinsOverThePerUserFolder)
         {{"", "/data", ""}, "/data/Quillet/template"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(templates::templateFolder(c.in), c.folder) << c.in.xdgDataHome;
+        EXPECT_EQ(doc::templateFolder(c.in), c.folder) << c.in.xdgDataHome;
 
     // A "template" file (not a folder) beside the program does not count; a folder does.
     ASSERT_EQ(::mkdir((dir.path() + "/bin").c_str(), 0700), 0);
     dir.touch("bin/template");
-    EXPECT_EQ(templates::templateFolder({"/home/u", "", program}),
+    EXPECT_EQ(doc::templateFolder({"/home/u", "", program}),
               "/home/u/.local/share/Quillet/template");
     ASSERT_EQ(::unlink((dir.path() + "/bin/template").c_str()), 0);
     ASSERT_EQ(::mkdir((dir.path() + "/bin/template").c_str(), 0700), 0);
-    EXPECT_EQ(templates::templateFolder({"/home/u", "/data", program}),
+    EXPECT_EQ(doc::templateFolder({"/home/u", "/data", program}),
               dir.path() + "/bin/template");
 }
 
@@ -79,12 +79,12 @@ TEST(TemplateFiles, NamesComeFromEveryTplEntryInCollationOrder)
     // cannot be named and are left out.
     for (const char* locale : {"en_US.UTF-8", "C", "POSIX"}) {
         const nlstest::LocaleEnvironment environment(nlstest::LocaleVariables{{"LC_ALL", locale}});
-        EXPECT_EQ(templates::listNames(dir.path()),
+        EXPECT_EQ(doc::listNames(dir.path()),
                   (std::vector<std::u16string>{u"a", u"A", u"a.b", u"b", u"B", u"fifo", u"folder",
                                                u"日本"}))
             << locale;
     }
-    EXPECT_TRUE(templates::listNames(dir.path() + "/missing").empty());
+    EXPECT_TRUE(doc::listNames(dir.path() + "/missing").empty());
 
     // The collation is the one find compares with: LC_COLLATE's language decides, never the
     // messages' (Swedish puts "ä" after "z", German beside "a").
@@ -101,7 +101,7 @@ TEST(TemplateFiles, NamesComeFromEveryTplEntryInCollationOrder)
     for (const Case& c : cases) {
         const nlstest::LocaleEnvironment environment(c.variables);
         std::vector<std::u16string> names{u"z", u"ä", u"a"};
-        templates::sortNames(names);
+        doc::sortNames(names);
         EXPECT_EQ(names, c.sorted) << c.variables.front().first << "=" << c.variables.front().second;
     }
 }
@@ -109,7 +109,7 @@ TEST(TemplateFiles, NamesComeFromEveryTplEntryInCollationOrder)
 TEST(TemplateFiles, FileFormatAndNames)
 {
     using B = std::string;
-    EXPECT_EQ(templates::encodeTemplate(u"x\r\n"), B("\xFF\xFE\x78\x00\x0D\x00\x0A\x00", 8));
+    EXPECT_EQ(doc::encodeTemplate(u"x\r\n"), B("\xFF\xFE\x78\x00\x0D\x00\x0A\x00", 8));
     struct Case {
         std::string bytes;
         std::u16string text;
@@ -123,25 +123,25 @@ TEST(TemplateFiles, FileFormatAndNames)
         {B("AB\x42\x30", 4), u"\u3042"},       // the first two bytes go unread
     };
     for (const Case& c : reads)
-        EXPECT_EQ(templates::decodeTemplate(c.bytes), c.text) << c.bytes.size() << " bytes";
+        EXPECT_EQ(doc::decodeTemplate(c.bytes), c.text) << c.bytes.size() << " bytes";
 
     std::mt19937 rng(4);
     for (int round = 0; round < 200; ++round) {
         std::u16string text(rng() % 40, u'\0');
         for (char16_t& c : text)
             c = char16_t(rng());
-        ASSERT_EQ(templates::decodeTemplate(templates::encodeTemplate(text)), text);
+        ASSERT_EQ(doc::decodeTemplate(doc::encodeTemplate(text)), text);
     }
 
     const std::pair<std::u16string, bool> names[] = {
         {u"memo", true}, {u"", true}, {u"   ", true}, {u"a&b", true}, {u"a/b", false},
         {std::u16string(u"a\0b", 3), false}, {std::u16string(300, u'x'), true}};
     for (const auto& [name, ok] : names)
-        EXPECT_EQ(templates::isStorableName(name), ok) << name.size();
-    EXPECT_EQ(templates::templatePath("/t", u"日本"), "/t/日本.tpl");
+        EXPECT_EQ(doc::isStorableName(name), ok) << name.size();
+    EXPECT_EQ(doc::templatePath("/t", u"日本"), "/t/日本.tpl");
 
-    EXPECT_TRUE(templates::sameIgnoringCase(u"memo", u"Memo"));
-    EXPECT_TRUE(templates::sameIgnoringCase(u"ΣΟΦΙΑ", u"σοφια"));
-    EXPECT_TRUE(templates::sameIgnoringCase(u"memo", u"memo"));
-    EXPECT_FALSE(templates::sameIgnoringCase(u"memo", u"memos"));
+    EXPECT_TRUE(doc::sameIgnoringCase(u"memo", u"Memo"));
+    EXPECT_TRUE(doc::sameIgnoringCase(u"ΣΟΦΙΑ", u"σοφια"));
+    EXPECT_TRUE(doc::sameIgnoringCase(u"memo", u"memo"));
+    EXPECT_FALSE(doc::sameIgnoringCase(u"memo", u"memos"));
 }

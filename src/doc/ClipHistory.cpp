@@ -1,9 +1,11 @@
-#include "app/ClipHistory.h"
+#include "doc/ClipHistory.h"
 
 #include <algorithm>
 #include <cstdio>
 
 #include <unicode/utf16.h>
+
+namespace doc {
 
 namespace {
 
@@ -35,3 +37,5 @@ std::u16string clipHistoryLine(long index, std::u16string_view text)
         line.pop_back();
     return line;
 }
+
+} // namespace doc

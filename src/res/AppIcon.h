@@ -3,4 +3,8 @@
 
 #include <QIcon>
 
+namespace res {
+
 QIcon appIcon();
+
+} // namespace res

@@ -1,4 +1,8 @@
-#include "view/LogFont.h"
+#include "doc/LogFont.h"
+
+#include "platform/LittleEndian.h"
+
+#include <unicode/utf16.h>
 
 #include <algorithm>
 
@@ -13,26 +17,6 @@ constexpr std::size_t kByteFields = 8;
 constexpr std::size_t kFaceAt = kByteFieldsAt + kByteFields;  // 28
 static_assert(kFaceAt + 2 * LogFont::kFaceUnits == LogFont::kSize);
 
-void putInt(std::uint8_t* at, std::int32_t value)
-{
-    const auto u = std::uint32_t(value);
-    at[0] = std::uint8_t(u);
-    at[1] = std::uint8_t(u >> 8);
-    at[2] = std::uint8_t(u >> 16);
-    at[3] = std::uint8_t(u >> 24);
-}
-
-std::int32_t getInt(const std::uint8_t* at)
-{
-    return std::int32_t(std::uint32_t(at[0]) | std::uint32_t(at[1]) << 8
-                        | std::uint32_t(at[2]) << 16 | std::uint32_t(at[3]) << 24);
-}
-
-bool isHighSurrogate(char16_t u)
-{
-    return u >= 0xD800 && u <= 0xDBFF;
-}
-
 } // namespace
 
 std::u16string LogFont::faceName() const
@@ -43,12 +27,14 @@ std::u16string LogFont::faceName() const
 
 void LogFont::setFaceName(std::u16string_view face)
 {
-    std::size_t n = std::min(face.size(), kFaceUnits - 1);
-    // Half a surrogate pair would name no face at all; drop the whole character instead.
-    if (n < face.size() && n > 0 && isHighSurrogate(face[n - 1]))
-        --n;
+    if (face.size() > kFaceUnits - 1) {
+        face = face.substr(0, kFaceUnits - 1);
+        // Half a surrogate pair would name no face at all; drop the whole character instead.
+        if (U16_IS_LEAD(face.back()))
+            face.remove_suffix(1);
+    }
     lfFaceName.fill(u'\0');
-    std::copy_n(face.begin(), n, lfFaceName.begin());
+    std::copy(face.begin(), face.end(), lfFaceName.begin());
 }
 
 std::array<std::uint8_t, LogFont::kSize> LogFont::toBytes() const
@@ -57,7 +43,7 @@ std::array<std::uint8_t, LogFont::kSize> LogFont::toBytes() const
     const std::int32_t ints[kIntFields] = {lfHeight, lfWidth, lfEscapement, lfOrientation,
                                            lfWeight};
     for (std::size_t i = 0; i < kIntFields; ++i)
-        putInt(out.data() + 4 * i, ints[i]);
+        platform::putInt32LE(out.data() + 4 * i, ints[i]);
     const std::uint8_t bytes[kByteFields] = {lfItalic,       lfUnderline,     lfStrikeOut,
                                              lfCharSet,      lfOutPrecision,  lfClipPrecision,
                                              lfQuality,      lfPitchAndFamily};
@@ -77,7 +63,7 @@ std::optional<LogFont> LogFont::fromBytes(std::span<const std::uint8_t> bytes)
     std::int32_t* ints[kIntFields] = {&f.lfHeight, &f.lfWidth, &f.lfEscapement,
                                       &f.lfOrientation, &f.lfWeight};
     for (std::size_t i = 0; i < kIntFields; ++i)
-        *ints[i] = getInt(bytes.data() + 4 * i);
+        *ints[i] = platform::getInt32LE(bytes.data() + 4 * i);
     std::uint8_t* fields[kByteFields] = {&f.lfItalic,       &f.lfUnderline,
                                          &f.lfStrikeOut,    &f.lfCharSet,
                                          &f.lfOutPrecision, &f.lfClipPrecision,

@@ -1,4 +1,4 @@
-#include "view/LogFontQt.h"
+#include "doc/LogFontQt.h"
 
 #include <QFontDatabase>
 #include <QFontMetricsF>

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace templates {
+namespace doc {
 
 // What the template folder depends on; fromProcess() gathers it, tests build their own.
 struct FolderInputs {
@@ -63,4 +63,4 @@ struct RenameOutcome {
 RenameOutcome renameTemplate(const std::string& folder, std::u16string_view from,
                              std::u16string_view to);
 
-} // namespace templates
+} // namespace doc

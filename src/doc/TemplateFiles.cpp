@@ -1,4 +1,4 @@
-#include "app/TemplateFiles.h"
+#include "doc/TemplateFiles.h"
 
 #include "platform/nls/UserLocale.h"
 #include "platform/profile/SettingsPath.h"
@@ -17,7 +17,7 @@
 #include <stdio.h>
 #include <unistd.h>
 
-namespace templates {
+namespace doc {
 
 namespace {
 
@@ -223,4 +223,4 @@ RenameOutcome renameTemplate(const std::string& folder, std::u16string_view from
     return error == 0 ? RenameOutcome{Result::Renamed} : RenameOutcome{Result::Failed, error};
 }
 
-} // namespace templates
+} // namespace doc

@@ -6,7 +6,7 @@
 // the three precision fields) are not drawn; the way back takes them from a record the
 // caller keeps, so a font read, shown and written again keeps every byte.
 
-#include "view/LogFont.h"
+#include "doc/LogFont.h"
 
 #include <QFont>
 

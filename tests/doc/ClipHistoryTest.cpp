@@ -1,4 +1,4 @@
-#include "app/ClipHistory.h"
+#include "doc/ClipHistory.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@ TEST(ClipHistory, FollowsAModelOfNewestFirstCappedAtAHundred)
 {
     // The model: a vector with the newest at the front, trimmed at the back.
     std::mt19937 rng(14);
-    ClipHistory history;
+    doc::ClipHistory history;
     std::vector<std::u16string> model;
     const std::u16string pool[] = {u"", u"a", u"a", u"x\r\ny", u"\t", u"long text"};
     for (int step = 0; step < 1000; ++step) {
@@ -49,11 +49,11 @@ TEST(ClipHistory, DisplayLines)
          u"  3: " + std::u16string(249, u'x') + pair},
     };
     for (const Case& c : cases) {
-        const std::u16string line = clipHistoryLine(c.index, c.text);
+        const std::u16string line = doc::clipHistoryLine(c.index, c.text);
         EXPECT_EQ(line, c.line) << "index " << c.index << " length " << c.text.size();
         EXPECT_LE(line.size(), 256u);
     }
     // A 10 MB entry is shown cut like any other.
     const std::u16string huge(5'000'000, u'\n');
-    EXPECT_EQ(clipHistoryLine(0, huge), u"  0: " + std::u16string(251, u'.'));
+    EXPECT_EQ(doc::clipHistoryLine(0, huge), u"  0: " + std::u16string(251, u'.'));
 }

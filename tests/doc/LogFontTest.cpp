@@ -1,7 +1,7 @@
 // The 92-byte font record: field offsets and byte order, exact-length reading, the face
 // field's limits, the default font's height arithmetic and the settings key.
 
-#include "view/LogFont.h"
+#include "doc/LogFont.h"
 
 #include "platform/profile/ValueForms.h"
 
