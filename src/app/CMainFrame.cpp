@@ -4,6 +4,7 @@
 #include "app/ToolbarIcons.h"
 #include "doc/CMyDoc.h"
 #include "doc/RecoveryFolder.h"
+#include "platform/Utf16.h"
 #include "platform/fx/App.h"
 #include "platform/fx/PlacementFit.h"
 #include "platform/fx/UiHost.h"
@@ -91,7 +92,7 @@ bool CMainFrame::OnCreate()
         return false;
     std::vector<platform::fx::KeyBinding> keys;
     for (const res::Accelerator& acc : res::accelerators()) {
-        const QString text = QString::fromStdU16String(res::acceleratorText(acc));
+        const QString text = platform::toQString(res::acceleratorText(acc));
         keys.push_back({QKeySequence::fromString(text, QKeySequence::PortableText), acc.command});
     }
     installAccelerators(keys);
@@ -213,9 +214,10 @@ void CMainFrame::OnReadme()
         error = ENOEXEC;  // nothing on this desktop opens it
     if (error == 0)
         return;
-    const QString text = QString::fromStdU16String(
+    const QString text = platform::toQString(
         res::formatStrings(res::loadString(res::IDP_README_OPEN_FAILED),
-                           {path.toStdU16String(), QString::number(error).toStdU16String()}));
+                           {platform::toU16String(path),
+                            platform::toU16String(QString::number(error))}));
     platform::fx::showMessage(this, text, platform::fx::MsgIcon::Exclamation);
 }
 

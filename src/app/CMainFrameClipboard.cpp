@@ -5,6 +5,7 @@
 #include "app/CMainFrame.h"
 
 #include "dialogs/CClipHistoryDlg.h"
+#include "platform/Utf16.h"
 #include "platform/fx/UiHost.h"
 #include "view/CMyView.h"
 
@@ -31,7 +32,7 @@ void CMainFrame::OnDrawClipboard()
     // A picture or a list of files without a text form adds nothing.
     const QMimeData* data = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
     if (data && data->hasText())
-        m_clipHistory.add(data->text().toStdU16String());
+        m_clipHistory.add(platform::toU16String(data->text()));
 }
 
 void CMainFrame::OnClipboardHistory()

@@ -8,6 +8,7 @@
 #include "dialogs/CTemplateNameDlg.h"
 #include "dialogs/CTemplateOrganizeDlg.h"
 #include "doc/CMyDoc.h"
+#include "platform/Utf16.h"
 #include "platform/fx/FileError.h"
 #include "platform/fx/UiHost.h"
 #include "platform/shell/AtomicFile.h"
@@ -34,8 +35,8 @@ constexpr const char* kTemplateItemProperty = "quilletTemplate";
 
 QString message(unsigned id, const std::string& path)
 {
-    return QString::fromStdU16String(res::formatString1(
-        res::loadString(id), QString::fromStdString(path).toStdU16String()));
+    return platform::toQString(res::formatString1(
+        res::loadString(id), platform::toU16String(QString::fromStdString(path))));
 }
 
 // Errors that happen after the file could be made: told as file errors, not as a file that
@@ -84,7 +85,7 @@ void CMainFrame::RebuildTemplateMenu()
     m_nTemplateIdEnd = res::ID_TEMPLATE_FIRST;
     for (const std::u16string& name : m_templateMenuNames) {
         // An "&" in the name marks the item's mnemonic, as in any menu text.
-        QAction* action = makeAction(m_nTemplateIdEnd, QString::fromStdU16String(name));
+        QAction* action = makeAction(m_nTemplateIdEnd, platform::toQString(name));
         action->setProperty(kTemplateItemProperty, true);
         menu->addAction(action);
         ++m_nTemplateIdEnd;
@@ -138,7 +139,7 @@ void CMainFrame::OnAddTemplate()
     dialog.m_strName = title.section(QLatin1Char('.'), 0, 0);
     if (platform::fx::UiHost::current().runModal(dialog) != QDialog::Accepted)
         return;
-    const std::u16string name = dialog.m_strName.toStdU16String();
+    const std::u16string name = platform::toU16String(dialog.m_strName);
     const std::string folder = TemplateFolder();
     const std::string path = doc::templatePath(folder, name);
     // A name no file can carry fails as a file that cannot be made, before anything is
@@ -162,7 +163,7 @@ void CMainFrame::OnAddTemplate()
     if (isWriteError(error)) {
         const auto cause = platform::fx::causeFromErrno(error);
         platform::fx::showMessage(
-            this, QString::fromStdU16String(platform::fx::fileErrorMessage(cause, {})),
+            this, platform::toQString(platform::fx::fileErrorMessage(cause, {})),
             MsgIcon::Stop);
         return;
     }

@@ -16,6 +16,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <unicode/utf16.h>
+
 #include <algorithm>
 
 namespace {
@@ -35,7 +37,7 @@ bool partsPair(std::u16string_view text, std::size_t at)
         return false;
     const char16_t before = text[at - 1], after = text[at];
     return (before == u'\r' && after == u'\n') ||
-           (before >= 0xD800 && before < 0xDC00 && after >= 0xDC00 && after < 0xE000);
+           (U16_IS_LEAD(before) && U16_IS_TRAIL(after));
 }
 
 // The record's path names the file being opened: the same full path, or the same file
@@ -165,7 +167,7 @@ doc::RecoveryScan CRecoveryKeeper::Scan()
 void CRecoveryKeeper::ReportSetAside(const std::vector<doc::SetAsideRecord>& records)
 {
     for (const doc::SetAsideRecord& r : records) {
-        const QString text = QString::fromStdU16String(res::formatStrings(
+        const QString text = platform::toQString(res::formatStrings(
             res::loadString(res::IDP_RECOVERY_SET_ASIDE),
             {toU16String(fromLocalPath(r.from)),
              toU16String(fromLocalPath(r.to.empty() ? r.from : r.to))}));
@@ -181,7 +183,7 @@ CRecoveryKeeper::Offer CRecoveryKeeper::Ask(doc::OrphanRecord& orphan)
         head.path.empty() ? std::u16string(res::loadString(res::AFX_IDS_UNTITLED)) : head.path;
     const QString when = QDateTime::fromSecsSinceEpoch(head.savedAt)
                              .toString(QStringLiteral("yyyy/MM/dd HH:mm"));
-    const QString text = QString::fromStdU16String(res::formatStrings(
+    const QString text = platform::toQString(res::formatStrings(
         res::loadString(res::IDP_RECOVERY_OFFER), {shown, toU16String(when)}));
     if (platform::fx::showMessage(platform::fx::dialogParentOf(m_pView), text,
                                   platform::fx::MsgIcon::Question,

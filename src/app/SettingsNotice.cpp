@@ -3,6 +3,7 @@
 
 #include "app/CMyApp.h"
 
+#include "platform/Utf16.h"
 #include "platform/fx/Frame.h"
 #include "platform/fx/UiHost.h"
 #include "platform/profile/Profile.h"
@@ -18,9 +19,9 @@ void CMyApp::AnnounceUnwritableSettings()
     if (path.empty() || platform::profile::IniFile(path).canWrite())
         return;
     QWidget* frame = mainFrame();
-    const QString text = QString::fromStdU16String(res::formatString1(
+    const QString text = platform::toQString(res::formatString1(
         res::loadString(res::IDP_SETTINGS_NOT_SAVED),
-        QFile::decodeName(QByteArray::fromStdString(path)).toStdU16String()));
+        platform::toU16String(QFile::decodeName(QByteArray::fromStdString(path)))));
     QTimer::singleShot(0, frame, [frame, text] {
         platform::fx::showMessage(frame, text, platform::fx::MsgIcon::Information);
     });

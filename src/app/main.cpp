@@ -3,6 +3,7 @@
 #include "res/AppIcon.h"
 #include "app/CMyApp.h"
 #include "app/QtTranslations.h"
+#include "platform/Utf16.h"
 #include "res/AppId.h"
 #include "res/Resource.h"
 #include "res/Strings.h"
@@ -12,8 +13,7 @@
 int main(int argc, char** argv)
 {
     QApplication qapp(argc, argv);
-    const std::u16string_view name = res::loadString(res::AFX_IDS_APP_TITLE);
-    QApplication::setApplicationName(QString::fromUtf16(name.data(), qsizetype(name.size())));
+    QApplication::setApplicationName(platform::toQString(res::loadString(res::AFX_IDS_APP_TITLE)));
     // Lets the desktop match the window with the installed entry and its icon.
     QGuiApplication::setDesktopFileName(QString::fromLatin1(res::kAppId));
     QApplication::setWindowIcon(res::appIcon());

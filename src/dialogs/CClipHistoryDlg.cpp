@@ -1,6 +1,7 @@
 #include "dialogs/CClipHistoryDlg.h"
 
 #include "dialogs/ResourceText.h"
+#include "platform/Utf16.h"
 #include "platform/fx/DialogControls.h"
 #include "platform/fx/DialogUnits.h"
 #include "doc/LogFontQt.h"
@@ -108,7 +109,7 @@ void CClipHistoryDlg::OnInitDialog()
     int widest = 0;
     auto* delegate = static_cast<ExtentDelegate*>(m_list->itemDelegate());
     for (std::size_t i = 0; i < m_entries.size(); ++i) {
-        const QString line = QString::fromStdU16String(doc::clipHistoryLine(long(i), m_entries[i]));
+        const QString line = platform::toQString(doc::clipHistoryLine(long(i), m_entries[i]));
         m_list->addItem(line);
         const int width = metrics.horizontalAdvance(line);
         if (width > widest) {

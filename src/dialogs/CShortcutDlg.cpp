@@ -1,6 +1,7 @@
 #include "dialogs/CShortcutDlg.h"
 
 #include "dialogs/ResourceText.h"
+#include "platform/Utf16.h"
 #include "platform/fx/DialogControls.h"
 #include "platform/fx/DialogUnits.h"
 #include "platform/fx/FileError.h"
@@ -39,8 +40,8 @@ void reportFileError(QWidget* parent, int error, const std::string& path)
 {
     const auto cause = platform::fx::causeFromErrno(error);
     platform::fx::showMessage(parent,
-                              QString::fromStdU16String(platform::fx::fileErrorMessage(
-                                  cause, QString::fromStdString(path).toStdU16String())),
+                              platform::toQString(platform::fx::fileErrorMessage(
+                                  cause, platform::toU16String(QString::fromStdString(path)))),
                               platform::fx::MsgIcon::Stop);
 }
 
@@ -112,7 +113,7 @@ bool CShortcutDlg::UpdateShortcut(const Place& place)
     // Written again each time, so that a moved program gets its shortcuts right by OK.
     int error = place.createFolder ? platform::shell::makeFolders(place.folder) : 0;
     const std::string comment =
-        QString::fromStdU16String(std::u16string(res::loadString(res::IDS_SHORTCUT_DESCRIPTION)))
+        platform::toQString(std::u16string(res::loadString(res::IDS_SHORTCUT_DESCRIPTION)))
             .toStdString();
     if (error == 0)
         error = platform::shell::writeFileAtomically(

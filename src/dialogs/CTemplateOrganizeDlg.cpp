@@ -2,6 +2,7 @@
 
 #include "doc/TemplateFiles.h"
 #include "dialogs/ResourceText.h"
+#include "platform/Utf16.h"
 #include "platform/fx/DialogControls.h"
 #include "platform/fx/DialogUnits.h"
 #include "platform/fx/FileError.h"
@@ -44,8 +45,8 @@ private:
 
 QString message(unsigned id, const QString& arg)
 {
-    return QString::fromStdU16String(
-        res::formatString1(res::loadString(id), arg.toStdU16String()));
+    return platform::toQString(
+        res::formatString1(res::loadString(id), platform::toU16String(arg)));
 }
 
 } // namespace
@@ -105,7 +106,7 @@ void CTemplateOrganizeDlg::showEvent(QShowEvent* event)
     if (!m_initialized) {
         m_initialized = true;
         for (const std::u16string& name : *m_pTemplateNames) {
-            auto* item = new QListWidgetItem(QString::fromStdU16String(name), m_list);
+            auto* item = new QListWidgetItem(platform::toQString(name), m_list);
             item->setFlags(item->flags() | Qt::ItemIsEditable);
         }
     }
@@ -122,7 +123,7 @@ void CTemplateOrganizeDlg::reportFileError(int error)
 {
     const auto cause = platform::fx::causeFromErrno(error);
     platform::fx::showMessage(this,
-                              QString::fromStdU16String(platform::fx::fileErrorMessage(cause, {})),
+                              platform::toQString(platform::fx::fileErrorMessage(cause, {})),
                               MsgIcon::Stop);
 }
 
@@ -140,8 +141,8 @@ void CTemplateOrganizeDlg::OnEndLabelEdit(const QString& newName)
     const int row = selectedRow();
     if (row < 0)
         return;
-    const std::u16string newU = newName.toStdU16String();
-    const std::u16string oldU = m_list->item(row)->text().toStdU16String();
+    const std::u16string newU = platform::toU16String(newName);
+    const std::u16string oldU = platform::toU16String(m_list->item(row)->text());
     using Result = doc::RenameOutcome::Result;
     const doc::RenameOutcome outcome = doc::renameTemplate(m_folder, oldU, newU);
     switch (outcome.result) {
@@ -172,7 +173,7 @@ void CTemplateOrganizeDlg::OnDelete()
     if (platform::fx::showMessage(this, message(res::IDP_TEMPLATE_DELETE, name),
                                   MsgIcon::Exclamation, MsgButtons::YesNo) == MsgAnswer::No)
         return;
-    const std::string path = doc::templatePath(m_folder, name.toStdU16String());
+    const std::string path = doc::templatePath(m_folder, platform::toU16String(name));
     // A folder that happens to be named like a template is not removed.
     if (::unlink(path.c_str()) != 0) {
         reportFileError(errno);

@@ -1,6 +1,7 @@
 #include "dialogs/CodeInputDlg.h"
 
 #include "dialogs/ResourceText.h"
+#include "platform/Utf16.h"
 #include "platform/fx/DialogControls.h"
 #include "platform/fx/DialogUnits.h"
 #include "platform/fx/UiHost.h"
@@ -50,7 +51,7 @@ void CCodeInputDlg::accept()
     if (text.size() > kMaxChars) {
         // Only text set behind the field's back can be this long; it is refused as the
         // field's limit says.
-        platform::fx::showMessage(this, QString::fromStdU16String(res::formatString1(
+        platform::fx::showMessage(this, platform::toQString(res::formatString1(
                                             res::loadString(res::AFX_IDP_PARSE_STRING_SIZE), u"8")),
                                   platform::fx::MsgIcon::Exclamation);
         m_edit->setFocus();

@@ -1,6 +1,7 @@
 #include "dialogs/LangSelectDlg.h"
 
 #include "dialogs/ResourceText.h"
+#include "platform/Utf16.h"
 #include "platform/fx/DialogControls.h"
 #include "platform/fx/DialogUnits.h"
 #include "platform/nls/CodePages.h"
@@ -72,7 +73,7 @@ void CLangSelectDlg::OnInitDialog()
         const std::u16string name = nls::codePageName(cp);
         if (name.empty())
             continue;
-        auto* row = new QListWidgetItem(QString::fromStdU16String(name), m_list);
+        auto* row = new QListWidgetItem(platform::toQString(name), m_list);
         row->setData(Qt::UserRole, QVariant::fromValue(std::uint32_t(cp)));
     }
     // The first row of the current page is selected; none when it is not listed.

@@ -1,6 +1,7 @@
 #include "dialogs/NumberDlg.h"
 
 #include "dialogs/ResourceText.h"
+#include "platform/Utf16.h"
 #include "platform/fx/DialogControls.h"
 #include "platform/fx/DialogUnits.h"
 #include "platform/fx/UiHost.h"
@@ -124,7 +125,7 @@ void CNumberDlg::accept()
         return;
     }
     if (*value < kMin || *value > kMax) {
-        refuse(QString::fromStdU16String(res::formatStrings(res::loadString(res::AFX_IDP_PARSE_INT_RANGE),
+        refuse(platform::toQString(res::formatStrings(res::loadString(res::AFX_IDP_PARSE_INT_RANGE),
                                                             {u"1", u"65535"})));
         return;
     }

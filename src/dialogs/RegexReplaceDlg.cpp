@@ -1,6 +1,7 @@
 #include "dialogs/RegexReplaceDlg.h"
 
 #include "dialogs/ResourceText.h"
+#include "platform/Utf16.h"
 #include "platform/fx/DialogControls.h"
 #include "platform/fx/DialogUnits.h"
 #include "platform/fx/App.h"
@@ -165,8 +166,8 @@ void CRegexReplaceDlg::accept()
     }
     if (!m_pPatternList)
         OnInitDialog();
-    m_pPatternList->Add(m_strPattern.toStdU16String());
-    m_pReplaceList->Add(m_strReplace.toStdU16String());
+    m_pPatternList->Add(platform::toU16String(m_strPattern));
+    m_pReplaceList->Add(platform::toU16String(m_strReplace));
     if (app() && app()->profileFile()) {
         m_pPatternList->WriteList(*app()->profileFile());
         m_pReplaceList->WriteList(*app()->profileFile());

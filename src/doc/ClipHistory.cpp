@@ -3,16 +3,13 @@
 #include <algorithm>
 #include <cstdio>
 
+#include <unicode/utf16.h>
+
 namespace doc {
 
 namespace {
 
 constexpr std::size_t kLineLimit = 256;
-
-bool isHighSurrogate(char16_t c)
-{
-    return c >= 0xD800 && c <= 0xDBFF;
-}
 
 } // namespace
 
@@ -36,7 +33,7 @@ std::u16string clipHistoryLine(long index, std::u16string_view text)
     }
     line.resize(std::min(line.size(), kLineLimit));
     // A pair cut in half would leave a lone high surrogate at the end.
-    if (line.size() == kLineLimit && isHighSurrogate(line.back()))
+    if (line.size() == kLineLimit && U16_IS_LEAD(line.back()))
         line.pop_back();
     return line;
 }

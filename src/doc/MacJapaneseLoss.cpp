@@ -2,6 +2,8 @@
 
 #include "doc/MacJapanese.h"
 
+#include <unicode/utf16.h>
+
 namespace doc {
 
 platform::nls::EncodingLoss findMacJapaneseLoss(std::u16string_view text)
@@ -17,9 +19,8 @@ platform::nls::EncodingLoss findMacJapaneseLoss(std::u16string_view text)
         if (unit < 0x20 || macJapaneseCodeOf(unit) != kMacJapaneseMissCode)
             continue;
         char32_t c = unit;
-        if (unit >= 0xD800 && unit <= 0xDBFF && i < text.size() && text[i] >= 0xDC00 &&
-            text[i] <= 0xDFFF)
-            c = 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (text[i++] - 0xDC00);
+        if (U16_IS_LEAD(unit) && i < text.size() && U16_IS_TRAIL(text[i]))
+            c = char32_t(U16_GET_SUPPLEMENTARY(unit, text[i++]));
         if (loss.count++ == 0) {
             loss.firstIndex = start;
             loss.firstLength = i - start;

@@ -1,5 +1,6 @@
 #include "doc/TemplateFiles.h"
 
+#include "platform/nls/UserLocale.h"
 #include "platform/profile/SettingsPath.h"
 #include "platform/shell/Files.h"
 
@@ -147,8 +148,8 @@ std::vector<std::u16string> listNames(const std::string& folder)
 void sortNames(std::vector<std::u16string>& names)
 {
     UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<icu::Collator> collator(
-        icu::Collator::createInstance(icu::Locale::getDefault(), status));
+    const icu::Locale locale(platform::nls::userCollationLocale().c_str());
+    std::unique_ptr<icu::Collator> collator(icu::Collator::createInstance(locale, status));
     if (U_FAILURE(status) || !collator) {
         std::sort(names.begin(), names.end());
         return;

@@ -37,8 +37,8 @@ std::string templatePath(const std::string& folder, std::u16string_view name);
 // named again. A missing or unreadable folder gives none.
 std::vector<std::u16string> listNames(const std::string& folder);
 
-// Sorts ascending by the collator of the user's locale (ICU's default locale, taken from
-// LANG and LC_*), case-sensitive. Names that compare equal may end in either order.
+// Sorts ascending by the collator of the user's locale (platform::nls::userCollationLocale,
+// the one find compares with), case-sensitive. Names that compare equal may end in either order.
 void sortNames(std::vector<std::u16string>& names);
 
 // The text of a template file: every whole UTF-16LE code unit after the first two bytes,

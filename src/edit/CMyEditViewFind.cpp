@@ -5,21 +5,14 @@
 #include "dialogs/FindReplaceDlg.h"
 #include "edit/FindMatcher.h"
 #include "edit/FindReplaceState.h"
+#include "platform/Utf16.h"
 #include "platform/fx/WaitCursor.h"
 #include "platform/fx/UiHost.h"
 #include "res/Resource.h"
 #include "res/Strings.h"
 
 using platform::fx::CmdUI;
-
-namespace {
-
-std::u16string_view viewOf(const QString& text)
-{
-    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size())};
-}
-
-} // namespace
+using platform::utf16View;
 
 FindReplaceState& findReplaceState()
 {
@@ -115,7 +108,7 @@ bool CMyEditView::SameAsSelected(const QString& find, bool bCase) const
 {
     int start = 0, end = 0;
     getSel(&start, &end);
-    return edit::SelectionMatches(buffer(), edit::FindMatcher(viewOf(find), bCase), start, end);
+    return edit::SelectionMatches(buffer(), edit::FindMatcher(utf16View(find), bCase), start, end);
 }
 
 bool CMyEditView::FindText(const QString& find, bool bNext, bool bCase)
@@ -125,7 +118,7 @@ bool CMyEditView::FindText(const QString& find, bool bNext, bool bCase)
     if (!bNext && start == 0)
         return false;
     platform::fx::WaitCursor wait;
-    const int at = edit::FindInBuffer(buffer(), edit::FindMatcher(viewOf(find), bCase), start, end, bNext);
+    const int at = edit::FindInBuffer(buffer(), edit::FindMatcher(utf16View(find), bCase), start, end, bNext);
     if (at < 0)
         return false;
     setSel(at, at + int(find.size()));
@@ -176,8 +169,8 @@ void CMyEditView::OnReplaceAll(const QString& find, const QString& replacement, 
     // string is never searched again and the loop ends at the end of the text.
     setRedraw(false);
     m_bBatchReplace = true;
-    const edit::FindMatcher matcher(viewOf(state.strFind), bCase);
-    const std::u16string_view text = viewOf(state.strReplace);
+    const edit::FindMatcher matcher(utf16View(state.strFind), bCase);
+    const std::u16string_view text = utf16View(state.strReplace);
     while (ReplaceSelWithUndo(text)) {
         int start = 0, end = 0;
         buffer().getSel(&start, &end);
@@ -195,8 +188,8 @@ void CMyEditView::OnReplaceAll(const QString& find, const QString& replacement, 
 
 void CMyEditView::OnTextNotFound(const QString& find)
 {
-    const std::u16string text = res::formatString1(res::loadString(res::IDP_EDIT_TEXT_NOT_FOUND), viewOf(find));
-    platform::fx::showMessage(this, QString::fromStdU16String(text), platform::fx::MsgIcon::Information);
+    const std::u16string text = res::formatString1(res::loadString(res::IDP_EDIT_TEXT_NOT_FOUND), utf16View(find));
+    platform::fx::showMessage(this, platform::toQString(text), platform::fx::MsgIcon::Information);
 }
 
 void CMyEditView::OnUpdateNeedFind(CmdUI& ui)

@@ -11,7 +11,6 @@
 #include <unicode/utf16.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <map>
 #include <memory>
 #include <vector>
@@ -211,22 +210,6 @@ private:
     bool m_prefilterUsable = true;
     std::vector<std::uint32_t> m_firstPrimary[2];  // by unit: [0] as typed, [1] case-folded
 };
-
-std::string userCollationLocale()
-{
-    std::string name;
-    for (const char* variable : {"LC_ALL", "LC_COLLATE", "LANG"}) {
-        const char* value = std::getenv(variable);
-        if (value && *value) {
-            name = value;
-            break;
-        }
-    }
-    name = name.substr(0, name.find_first_of(".@"));
-    if (name == "C" || name == "POSIX")
-        return {};
-    return name;
-}
 
 FindMatcher::FindMatcher(std::u16string_view find, bool bCase, const std::string& locale)
     : m_find(find)

@@ -21,6 +21,8 @@
 // The collator is only asked about candidates that can match: a candidate whose first unit
 // cannot begin a string equal to the search string is skipped (see mayStartWith).
 
+#include "platform/nls/UserLocale.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -31,14 +33,11 @@ namespace edit {
 
 class CollationEquality;
 
-// The ICU locale of the user's collation: LC_ALL, else LC_COLLATE, else LANG, without its
-// code set and modifier ("ja_JP.UTF-8" gives "ja_JP"); "" (the root order) for C and POSIX.
-std::string userCollationLocale();
-
 class FindMatcher {
 public:
     // locale: an ICU locale id; "" is the root collation order.
-    FindMatcher(std::u16string_view find, bool bCase, const std::string& locale = userCollationLocale());
+    FindMatcher(std::u16string_view find, bool bCase,
+                const std::string& locale = platform::nls::userCollationLocale());
 
     int length() const { return static_cast<int>(m_find.size()); }
     bool matchCase() const { return m_bCase; }

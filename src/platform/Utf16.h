@@ -25,4 +25,11 @@ inline std::u16string toU16String(const QString& text)
     return std::u16string(utf16View(text));
 }
 
+// A QString over s's units without a copy, for a call that only reads it (a measurement);
+// valid while s lives unchanged.
+inline QString rawQString(std::u16string_view s)
+{
+    return QString::fromRawData(reinterpret_cast<const QChar*>(s.data()), qsizetype(s.size()));
+}
+
 } // namespace platform

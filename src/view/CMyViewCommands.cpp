@@ -4,6 +4,7 @@
 
 #include "dialogs/NumberDlg.h"
 #include "dialogs/ResourceText.h"
+#include "platform/Utf16.h"
 #include "platform/fx/DialogControls.h"
 #include "platform/fx/WaitCursor.h"
 #include "platform/fx/UiHost.h"
@@ -114,7 +115,6 @@ void CMyView::OnNothing()
 void CMyView::OnTextNotFound(const QString& find)
 {
     const std::u16string text = res::formatString1(res::loadString(res::IDP_TEXT_NOT_FOUND),
-                                                   std::u16string_view(reinterpret_cast<const char16_t*>(find.utf16()),
-                                                                       size_t(find.size())));
-    platform::fx::showMessage(this, QString::fromStdU16String(text), platform::fx::MsgIcon::Information);
+                                                   platform::utf16View(find));
+    platform::fx::showMessage(this, platform::toQString(text), platform::fx::MsgIcon::Information);
 }

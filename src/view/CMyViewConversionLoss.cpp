@@ -5,6 +5,7 @@
 
 #include "doc/CodePageText.h"
 #include "doc/MacJapanese.h"
+#include "platform/Utf16.h"
 #include "platform/fx/UiHost.h"
 #include "platform/nls/CodePages.h"
 #include "res/Resource.h"
@@ -15,21 +16,14 @@
 
 namespace {
 
-QString qstr(std::u16string_view s)
-{
-    return QString::fromUtf16(s.data(), qsizetype(s.size()));
-}
-
-std::u16string u16(const QString& s)
-{
-    return s.toStdU16String();
-}
+using platform::toQString;
+using platform::toU16String;
 
 // The page's name as the language dialog lists it, without the padding after the number.
 QString pageName(std::uint32_t cp)
 {
-    return qstr(platform::nls::codePageName(cp)).replace(QRegularExpression(QStringLiteral(" +")),
-                                                          QStringLiteral(" "));
+    return toQString(platform::nls::codePageName(cp))
+        .replace(QRegularExpression(QStringLiteral(" +")), QStringLiteral(" "));
 }
 
 QString hex(std::uint64_t value, int digits)
@@ -50,11 +44,12 @@ static bool confirmLoss(CMyView& view, const platform::nls::EncodingLoss& loss,
     const int first = int(loss.firstIndex);
     const int line = view.lineFromChar(first);
     const std::u16string_view character = text.substr(loss.firstIndex, loss.firstLength);
-    const QString message = qstr(res::formatStrings(
+    const QString message = toQString(res::formatStrings(
         res::loadString(res::IDP_SAVE_LOSES_CHARACTERS),
-        {u16(encodingName), u16(QString::number(loss.count)), u16(QString::number(line + 1)),
-         u16(QString::number(first - view.lineIndex(line) + 1)),
-         u16(hex(loss.firstCodePoint, 4)), character, writtenAs}));
+        {toU16String(encodingName), toU16String(QString::number(loss.count)),
+         toU16String(QString::number(line + 1)),
+         toU16String(QString::number(first - view.lineIndex(line) + 1)),
+         toU16String(hex(loss.firstCodePoint, 4)), character, writtenAs}));
     const auto answer =
         platform::fx::showMessage(view.window(), message, platform::fx::MsgIcon::Exclamation,
                                   platform::fx::MsgButtons::YesNo);
@@ -78,15 +73,15 @@ bool CMyView::ConfirmLossyMacJapaneseExport(std::u16string_view text)
     // Each unit without a row is one question mark.
     const std::u16string writtenAs(loss.firstLength, u'?');
     // Named as the export's menu item names it.
-    return confirmLoss(*this, loss, text, qstr(u"Macintosh 日本語"), writtenAs);
+    return confirmLoss(*this, loss, text, toQString(u"Macintosh 日本語"), writtenAs);
 }
 
 void CMyView::AnnounceHiddenBytes(std::uint64_t offset, std::uint64_t fileBytes)
 {
-    const QString message = qstr(res::formatStrings(
+    const QString message = toQString(res::formatStrings(
         res::loadString(res::IDP_OPEN_ZERO_BYTE),
-        {u16(QString::number(offset)), u16(hex(offset, 1)),
-         u16(QString::number(fileBytes - offset))}));
+        {toU16String(QString::number(offset)), toU16String(hex(offset, 1)),
+         toU16String(QString::number(fileBytes - offset))}));
     // Told once the opened text is on the screen, like the undecodable bytes.
     QTimer::singleShot(0, this, [this, message] {
         platform::fx::showMessage(window(), message, platform::fx::MsgIcon::Exclamation);
@@ -98,10 +93,10 @@ void CMyView::AnnounceUndecodableBytes(const platform::nls::DecodingLoss& loss)
     const auto info = platform::nls::codePageInfo(m_nCodePage);
     if (!loss.any() || !info)
         return;
-    const QString message = qstr(res::formatStrings(
+    const QString message = toQString(res::formatStrings(
         res::loadString(res::IDP_OPEN_UNDECODABLE_BYTES),
-        {u16(QString::number(loss.byteCount)), u16(QString::number(loss.firstOffset)),
-         u16(hex(loss.firstOffset, 1)), u16(pageName(m_nCodePage)),
+        {toU16String(QString::number(loss.byteCount)), toU16String(QString::number(loss.firstOffset)),
+         toU16String(hex(loss.firstOffset, 1)), toU16String(pageName(m_nCodePage)),
          std::u16string(1, info->unicodeDefaultChar)}));
     // Told once the opened text is on the screen: the open itself has not finished yet.
     QTimer::singleShot(0, this, [this, message] {

@@ -6,6 +6,7 @@
 #include "view/CMyView.h"
 
 #include "dialogs/CodeInputDlg.h"
+#include "platform/Utf16.h"
 #include "platform/fx/UiHost.h"
 #include "view/TextConversions.h"
 #include "platform/fx/WaitCursor.h"
@@ -34,7 +35,8 @@ void CMyView::OnNormalizeLineEnds()
 
 void CMyView::OnNumericCharRef()
 {
-    ReplaceSelWithUndo(view::NumericCharRefs(GetSelectedText().toStdU16String(), m_nNcrRadix != 0));
+    ReplaceSelWithUndo(
+        view::NumericCharRefs(platform::toU16String(GetSelectedText()), m_nNcrRadix != 0));
 }
 
 QString CMyView::GetSelectedText() const
@@ -48,7 +50,7 @@ void CMyView::OnCodeInput()
     if (platform::fx::UiHost::current().runModal(dialog) != QDialog::Accepted)
         return;
     // Out of range or no number at all: nothing happens and nothing is said.
-    if (const auto unit = view::CodeInputUnit(dialog.m_strCode.toStdU16String()))
+    if (const auto unit = view::CodeInputUnit(platform::toU16String(dialog.m_strCode)))
         ReplaceSelWithUndo(std::u16string(1, *unit));
 }
 

@@ -83,9 +83,9 @@ void CMyView::WriteEncoded(platform::fx::Archive& ar)
     auto refuse = [this, &ar] {
         platform::fx::showMessage(
             this,
-            QString::fromStdU16String(res::formatString1(
+            platform::toQString(res::formatString1(
                 res::loadString(res::IDP_SAVE_CODEPAGE_UNSUPPORTED),
-                QString::number(m_nCodePage).toStdU16String())),
+                platform::toU16String(QString::number(m_nCodePage)))),
             platform::fx::MsgIcon::Stop);
         ar.abortSilently();
     };

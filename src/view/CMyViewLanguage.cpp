@@ -7,6 +7,7 @@
 #include "view/LanguageFallbackFont.h"
 #include "doc/LogFontQt.h"
 #include "dialogs/OptionsDlg.h"
+#include "platform/Utf16.h"
 #include "platform/fx/App.h"
 #include "platform/fx/UiHost.h"
 #include "res/Resource.h"
@@ -21,7 +22,7 @@ using platform::fx::kSettingsSection;
 
 QString fontKey(std::uint32_t codePage)
 {
-    return QString::fromStdU16String(doc::languageFontKey(codePage));
+    return platform::toQString(doc::languageFontKey(codePage));
 }
 
 } // namespace
@@ -90,8 +91,7 @@ void CMyView::OnFontSelect()
     const int dpi = doc::screenLogPixelsY();
     platform::fx::FontDialogRequest request;
     // Titled with the command's short name, "フォント".
-    const std::u16string_view title = res::commandPrompt(res::ID_FONT_SELECT).tooltip;
-    request.title = QString::fromUtf16(title.data(), qsizetype(title.size()));
+    request.title = platform::toQString(res::commandPrompt(res::ID_FONT_SELECT).tooltip);
     // The dialog starts on the face that is really drawn (a substitute for one this system
     // lacks) and counts sizes in points.
     request.initial = m_font;

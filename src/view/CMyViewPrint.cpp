@@ -43,8 +43,7 @@ public:
     }
     double advance(std::u16string_view span) const override
     {
-        return m_metrics.horizontalAdvance(
-            QString::fromRawData(reinterpret_cast<const QChar*>(span.data()), qsizetype(span.size())));
+        return m_metrics.horizontalAdvance(platform::rawQString(span));
     }
     int lineHeight() const override { return int(std::ceil(m_metrics.lineSpacing())); }
     // Tab stops on paper count the same characters as on the screen.

@@ -4,6 +4,7 @@
 #include "view/CMyView.h"
 
 #include "dialogs/RegexReplaceDlg.h"
+#include "platform/Utf16.h"
 #include "platform/fx/UiHost.h"
 #include "view/RegexReplace.h"
 #include "platform/fx/WaitCursor.h"
@@ -16,10 +17,10 @@ void CMyView::OnRegexReplace()
     if (platform::fx::UiHost::current().runModal(dialog) != QDialog::Accepted)
         return;
     view::RegexReplaceRequest request;
-    request.pattern = dialog.m_strPattern.toStdU16String();
+    request.pattern = platform::toU16String(dialog.m_strPattern);
     request.replacement = dialog.m_bEscape
-                              ? view::UnescapeReplacement(dialog.m_strReplace.toStdU16String())
-                              : dialog.m_strReplace.toStdU16String();
+                              ? view::UnescapeReplacement(platform::toU16String(dialog.m_strReplace))
+                              : platform::toU16String(dialog.m_strReplace);
     request.global = dialog.m_bGlobal != 0;
     request.ignoreCase = dialog.m_bIgnoreCase != 0;
     request.multiline = dialog.m_bMultiline != 0;
@@ -39,7 +40,7 @@ void CMyView::RegexReplaceWholeText(const view::RegexReplaceRequest& request)
         // The text stays as it was, still selected, and is drawn again.
         setRedraw(true);
         wait.restore();
-        platform::fx::showMessage(window(), QString::fromStdU16String(*outcome.message),
+        platform::fx::showMessage(window(), platform::toQString(*outcome.message),
                                   platform::fx::MsgIcon::Exclamation);
         return;
     }

@@ -38,8 +38,8 @@ void CMyView::ReadCodePageSetting()
     // Said once, now: the setting itself is rewritten with the page in use when the view
     // goes, so the next start is quiet.
     const std::u16string text = res::formatString1(res::loadString(res::IDP_CODEPAGE_NOT_INSTALLED),
-                                                    QString::number(stored).toStdU16String());
-    platform::fx::showMessage(platform::fx::dialogParentOf(this), QString::fromStdU16String(text),
+                                                    platform::toU16String(QString::number(stored)));
+    platform::fx::showMessage(platform::fx::dialogParentOf(this), platform::toQString(text),
                               platform::fx::MsgIcon::Information);
 }
 
@@ -49,8 +49,9 @@ bool CMyView::CheckCodePageForOpen()
         return true;
     // Decoding would give an empty text that looks like an empty file.
     const std::u16string text = res::formatString1(
-        res::loadString(res::IDP_OPEN_CODEPAGE_UNSUPPORTED), QString::number(m_nCodePage).toStdU16String());
-    platform::fx::showMessage(platform::fx::dialogParentOf(this), QString::fromStdU16String(text),
+        res::loadString(res::IDP_OPEN_CODEPAGE_UNSUPPORTED),
+        platform::toU16String(QString::number(m_nCodePage)));
+    platform::fx::showMessage(platform::fx::dialogParentOf(this), platform::toQString(text),
                               platform::fx::MsgIcon::Stop);
     return false;
 }

@@ -3,6 +3,7 @@
 
 #include "view/CMyView.h"
 
+#include "platform/Utf16.h"
 #include "platform/nls/CodePages.h"
 #include "view/CaretPosition.h"
 
@@ -11,7 +12,7 @@ using platform::fx::CmdUI;
 void CMyView::OnUpdateCodePagePane(CmdUI& ui)
 {
     ui.enable(true);
-    QString name = QString::fromStdU16String(platform::nls::codePageName(m_nCodePage));
+    QString name = platform::toQString(platform::nls::codePageName(m_nCodePage));
     // A page the system does not know (a hand-edited setting) is shown by its number.
     if (name.isEmpty())
         name = QString::number(m_nCodePage);
@@ -31,7 +32,7 @@ void CMyView::OnUpdatePositionPane(CmdUI& ui)
     m_nCurLine = std::int32_t(line);
     m_nCurColumn = std::int32_t(column);
     m_nLineCount = std::int32_t(count);
-    const QString text = QString::fromStdU16String(view::formatPositionPane(
+    const QString text = platform::toQString(view::formatPositionPane(
         view::CaretPosition{line, column, count, char16_t(m_chAtCaret)}));
     ui.enable(true);
     ui.setText(text);

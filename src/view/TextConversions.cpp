@@ -2,6 +2,7 @@
 
 #include <unicode/dtfmtsym.h>
 #include <unicode/locid.h>
+#include <unicode/utf16.h>
 
 #include <cstdio>
 #include <limits>
@@ -52,14 +53,11 @@ std::u16string NumericCharRefs(std::u16string_view text, bool hex)
     // to its two halves would each read back as U+FFFD (and are not allowed at all in XML).
     // A lone half has no code point of its own and keeps a reference to the unit.
     auto codePointAt = [text](std::size_t i, std::size_t* units) -> std::uint32_t {
-        const char16_t u = text[i];
-        if (u >= 0xD800 && u <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00
-            && text[i + 1] <= 0xDFFF) {
-            *units = 2;
-            return 0x10000 + ((std::uint32_t(u) - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-        }
-        *units = 1;
-        return u;
+        std::size_t next = i;
+        UChar32 c;
+        U16_NEXT(text.data(), next, text.size(), c);
+        *units = next - i;
+        return std::uint32_t(c);
     };
     auto reference = [hex](std::uint32_t c, char* buffer) {
         return std::snprintf(buffer, 16, hex ? "&#x%04X;" : "&#%u;", unsigned(c));

@@ -1,6 +1,6 @@
 #include "doc/TemplateFiles.h"
 
-#include <unicode/locid.h>
+#include "../platform/nls/LocaleEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -67,10 +67,6 @@ TEST(TemplateFiles, FolderBesideTheProgramWinsOverThePerUserFolder)
 
 TEST(TemplateFiles, NamesComeFromEveryTplEntryInCollationOrder)
 {
-    icu::Locale previous = icu::Locale::getDefault();
-    UErrorCode status = U_ZERO_ERROR;
-    icu::Locale::setDefault(icu::Locale("en_US"), status);
-
     TempFolder dir;
     for (const char* file : {"b.tpl", "A.tpl", "a.b.tpl", "a.tpl", "B.tpl", "notes.txt",
                              "x.TPL", "tpl", "日本.tpl", "bad\xff.tpl"})
@@ -79,12 +75,35 @@ TEST(TemplateFiles, NamesComeFromEveryTplEntryInCollationOrder)
     ASSERT_EQ(::mkfifo((dir.path() + "/fifo.tpl").c_str(), 0600), 0);
 
     // Lower case before upper case, "." after the end of a name: the locale's order, not
-    // the code units'. Entries that are not UTF-8 cannot be named and are left out.
-    EXPECT_EQ(doc::listNames(dir.path()),
-              (std::vector<std::u16string>{u"a", u"A", u"a.b", u"b", u"B", u"fifo", u"folder",
-                                           u"日本"}));
+    // the code units', in the C locale too (the root order). Entries that are not UTF-8
+    // cannot be named and are left out.
+    for (const char* locale : {"en_US.UTF-8", "C", "POSIX"}) {
+        const nlstest::LocaleEnvironment environment(nlstest::LocaleVariables{{"LC_ALL", locale}});
+        EXPECT_EQ(doc::listNames(dir.path()),
+                  (std::vector<std::u16string>{u"a", u"A", u"a.b", u"b", u"B", u"fifo", u"folder",
+                                               u"日本"}))
+            << locale;
+    }
     EXPECT_TRUE(doc::listNames(dir.path() + "/missing").empty());
-    icu::Locale::setDefault(previous, status);
+
+    // The collation is the one find compares with: LC_COLLATE's language decides, never the
+    // messages' (Swedish puts "ä" after "z", German beside "a").
+    struct Case {
+        nlstest::LocaleVariables variables;
+        std::vector<std::u16string> sorted;
+    };
+    const Case cases[] = {
+        {{{"LANG", "de_DE.UTF-8"}}, {u"a", u"ä", u"z"}},
+        {{{"LC_COLLATE", "sv_SE.UTF-8"}, {"LANG", "de_DE.UTF-8"}}, {u"a", u"z", u"ä"}},
+        {{{"LC_MESSAGES", "sv_SE.UTF-8"}, {"LANG", "de_DE.UTF-8"}}, {u"a", u"ä", u"z"}},
+        {{{"LC_ALL", ""}, {"LANG", "sv_SE.UTF-8"}}, {u"a", u"z", u"ä"}},
+    };
+    for (const Case& c : cases) {
+        const nlstest::LocaleEnvironment environment(c.variables);
+        std::vector<std::u16string> names{u"z", u"ä", u"a"};
+        doc::sortNames(names);
+        EXPECT_EQ(names, c.sorted) << c.variables.front().first << "=" << c.variables.front().second;
+    }
 }
 
 TEST(TemplateFiles, FileFormatAndNames)

@@ -189,6 +189,8 @@ addAll('(?<a>x)\\k<a>', 'xx', '[$<a>]');
 addAll('(?<a>x)|y', 'y', '[$<a>][$<b>][$<a]');
 addAll('(?<\u00E9>x)', 'x', '[$<\u00E9>]');
 addAll('(?<$_a1>x)', 'x', '[$<$_a1>]');
+// A name with a character beyond U+FFFF, written as its surrogate pair.
+addAll('(?<\u{1D465}\u{1D466}>x)\\k<\u{1D465}\u{1D466}>', 'xx', '[$<\u{1D465}\u{1D466}>]');
 addAll('(x)', 'x', '[$<a>]');
 // Replacement syntax.
 for (const r of ['$1', '$2', '$01', '$10', '$11', '$12', '$00', '$0', '$011', '$$', '$', 'a$', '$&$&', '$`', "$'",

@@ -3,14 +3,9 @@
 #include <algorithm>
 #include <utility>
 
+#include <unicode/utf16.h>
+
 namespace platform {
-
-namespace {
-
-bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-
-} // namespace
 
 std::u16string AccessibleText::text(int start, int end) const
 {
@@ -37,7 +32,7 @@ bool AccessibleText::item(int offset, TextItem kind, ItemPlace place, TextRange*
         } else {
             // The unit before the item, moved off the low half of a surrogate pair.
             int pos = found.start - 1;
-            if (pos > 0 && isLowSurrogate(m_buffer.at(pos)) && isHighSurrogate(m_buffer.at(pos - 1)))
+            if (pos > 0 && U16_IS_TRAIL(m_buffer.at(pos)) && U16_IS_LEAD(m_buffer.at(pos - 1)))
                 --pos;
             found = itemAtPos(pos, kind);
         }
@@ -61,7 +56,7 @@ TextRange AccessibleText::itemAtPos(int pos, TextItem kind) const
     case TextItem::Character: {
         if (pos >= length)
             return {length, length};
-        const bool pair = isHighSurrogate(m_buffer.at(pos)) && isLowSurrogate(m_buffer.at(pos + 1));
+        const bool pair = U16_IS_LEAD(m_buffer.at(pos)) && U16_IS_TRAIL(m_buffer.at(pos + 1));
         return {pos, pos + (pair ? 2 : 1)};
     }
     case TextItem::Word:
@@ -128,11 +123,11 @@ TextEdit AccessibleText::describe(const TextBuffer::Change& change) const
     int start = change.start;
     int end = change.start + change.inserted;
     std::u16string removed(change.removedText);
-    if (start > 0 && isHighSurrogate(m_buffer.at(start - 1))) {
+    if (start > 0 && U16_IS_LEAD(m_buffer.at(start - 1))) {
         --start;
         removed.insert(removed.begin(), m_buffer.at(start));
     }
-    if (isLowSurrogate(m_buffer.at(end))) {
+    if (U16_IS_TRAIL(m_buffer.at(end))) {
         removed.push_back(m_buffer.at(end));
         ++end;
     }

@@ -2,6 +2,7 @@
 // processing hooks.
 #include "platform/editctl/EditControl.h"
 
+#include "platform/Utf16.h"
 #include "platform/editctl/EditLayout.h"
 
 #include <QInputMethodEvent>
@@ -12,6 +13,8 @@
 
 #include <algorithm>
 #include <climits>
+
+#include <unicode/utf16.h>
 
 namespace platform {
 
@@ -35,11 +38,6 @@ bool isNavigationKey(int key)
     default:
         return false;
     }
-}
-
-bool isLowSurrogate(char16_t c)
-{
-    return c >= 0xDC00 && c <= 0xDFFF;
 }
 
 } // namespace
@@ -460,14 +458,13 @@ QVariant EditControl::inputMethodQuery(Qt::InputMethodQuery query) const
         const int lineEnd = m_buffer.lineEnd(line);
         *from = std::max(lineStart, caret - kSurroundingUnits);
         *to = std::max(*from, std::min(lineEnd, caret + kSurroundingUnits));
-        if (*from > lineStart && isLowSurrogate(m_buffer.at(*from)))
+        if (*from > lineStart && U16_IS_TRAIL(m_buffer.at(*from)))
             --*from;
-        if (*to < lineEnd && isLowSurrogate(m_buffer.at(*to)))
+        if (*to < lineEnd && U16_IS_TRAIL(m_buffer.at(*to)))
             ++*to;
     };
     const auto range = [&](int from, int to) {
-        const std::u16string units = m_buffer.textRange(from, to - from);
-        return QString(reinterpret_cast<const QChar*>(units.data()), static_cast<qsizetype>(units.size()));
+        return toQString(m_buffer.textRange(from, to - from));
     };
     int from = 0;
     int to = 0;

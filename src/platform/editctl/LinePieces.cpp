@@ -1,13 +1,12 @@
 #include "platform/editctl/LinePieces.h"
 
 #include <unicode/uchar.h>
+#include <unicode/utf16.h>
 
 namespace platform::pieces {
 
 namespace {
 
-bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 // Controls and separators are drawn as boxes of their own (see ControlSymbols.h).
 bool isBox(char16_t c)
@@ -33,18 +32,16 @@ bool isCjk(char16_t c)
 // The code point that ends before `at` and the one that starts there.
 char32_t pointBefore(std::u16string_view text, size_t at)
 {
-    const char16_t c = text[at - 1];
-    if (isLowSurrogate(c) && at >= 2 && isHighSurrogate(text[at - 2]))
-        return 0x10000 + ((static_cast<char32_t>(text[at - 2]) - 0xD800) << 10) + (c - 0xDC00);
-    return c;
+    UChar32 c;
+    U16_PREV(text.data(), 0, at, c);
+    return static_cast<char32_t>(c);
 }
 
 char32_t pointAt(std::u16string_view text, size_t at)
 {
-    const char16_t c = text[at];
-    if (isHighSurrogate(c) && at + 1 < text.size() && isLowSurrogate(text[at + 1]))
-        return 0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (text[at + 1] - 0xDC00);
-    return c;
+    UChar32 c;
+    U16_NEXT(text.data(), at, text.size(), c);
+    return static_cast<char32_t>(c);
 }
 
 // Units that must not begin a row (closing brackets, small kana, marks) and that must not
@@ -84,7 +81,7 @@ bool isSafeCut(std::u16string_view text, size_t at)
         return true;
     const char16_t before = text[at - 1];
     const char16_t after = text[at];
-    if (isHighSurrogate(before) && isLowSurrogate(after))
+    if (U16_IS_LEAD(before) && U16_IS_TRAIL(after))
         return false;
     if (before == u'\r' && after == u'\n')
         return false;
@@ -150,7 +147,7 @@ void splitIntoPieces(std::u16string_view text, size_t from, size_t to, std::vect
             cut = safe;
         if (cut == 0) {
             cut = high;
-            if (isHighSurrogate(text[cut - 1]) && isLowSurrogate(text[cut]))
+            if (U16_IS_LEAD(text[cut - 1]) && U16_IS_TRAIL(text[cut]))
                 --cut;
         }
         start = cut;

@@ -1,5 +1,6 @@
 #include "platform/editctl/RowsFromWidths.h"
 
+#include "platform/Utf16.h"
 #include "platform/editctl/GlyphInk.h"
 
 #include <QFontMetricsF>
@@ -171,7 +172,7 @@ qreal RowsFromWidths::advanceIn(char16_t c, unsigned char script, qreal* overhan
     auto found = m_commonAdvances.find(key);
     if (found == m_commonAdvances.end()) {
         const char16_t pair[2] = {anchor, c};
-        QTextLayout layout(QString::fromUtf16(pair, 2), m_font);
+        QTextLayout layout(toQString({pair, 2}), m_font);
         QTextOption option;
         option.setWrapMode(QTextOption::NoWrap);
         layout.setTextOption(option);
@@ -209,7 +210,7 @@ void RowsFromWidths::checkPairs(const std::u16string& text)
     constexpr size_t kChunk = 128;
     for (size_t from = 0; from + 1 < text.size(); from += kChunk - 1) {
         const size_t length = std::min(kChunk, text.size() - from);
-        QTextLayout layout(QString::fromUtf16(text.data() + from, static_cast<qsizetype>(length)), m_font);
+        QTextLayout layout(toQString(std::u16string_view(text).substr(from, length)), m_font);
         layout.setTextOption(option);
         layout.beginLayout();
         QTextLine line = layout.createLine();

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cassert>
 
+#include <unicode/utf16.h>
+
 namespace platform {
 
 namespace {
@@ -23,15 +25,13 @@ int movedBy(int pos, int start, int end, int inserted)
     return pos + inserted - (end - start);
 }
 
-bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 // The two kinds of pair the buffer indexes: a CR LF (a line end) and a surrogate pair (one
 // code point). Each index holds the position right after every pair, behind a 0.
 bool isCrLf(char16_t first, char16_t second) { return first == kCR && second == kLF; }
 bool isSurrogatePair(char16_t first, char16_t second)
 {
-    return isHighSurrogate(first) && isLowSurrogate(second);
+    return U16_IS_LEAD(first) && U16_IS_TRAIL(second);
 }
 
 // Ends of the pairs of text, offset by base.

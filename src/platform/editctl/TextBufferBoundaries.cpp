@@ -13,14 +13,13 @@
 #include <algorithm>
 
 #include <unicode/uchar.h>
+#include <unicode/utf16.h>
 #include <unicode/utext.h>
 
 namespace platform {
 
 namespace {
 
-bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 // Horizontal space between words, which Ctrl+arrows pass over; line ends are never blank.
 bool isBlank(char16_t c)
@@ -66,7 +65,7 @@ int TextBuffer::prevCharBoundary(int pos) const
     if (pos >= 2) {
         const char16_t last = at(pos - 1);
         const char16_t before = at(pos - 2);
-        if ((last == kLF && before == kCR) || (isLowSurrogate(last) && isHighSurrogate(before)))
+        if ((last == kLF && before == kCR) || (U16_IS_TRAIL(last) && U16_IS_LEAD(before)))
             return pos - 2;
     }
     return pos - 1;
@@ -81,7 +80,7 @@ int TextBuffer::nextCharBoundary(int pos) const
     if (pos + 2 <= size) {
         const char16_t first = at(pos);
         const char16_t second = at(pos + 1);
-        if ((first == kCR && second == kLF) || (isHighSurrogate(first) && isLowSurrogate(second)))
+        if ((first == kCR && second == kLF) || (U16_IS_LEAD(first) && U16_IS_TRAIL(second)))
             return pos + 2;
     }
     return pos + 1;
@@ -101,10 +100,10 @@ WordWindow loadWindow(const TextBuffer& buffer, detail::SegmentCache& d, Segment
     const int lineEnd = buffer.lineEnd(line);
     int start = pos - std::min(radius, pos - lineStart);
     int end = pos + std::min(radius, lineEnd - pos);
-    if (start > lineStart && isLowSurrogate(buffer.at(start))
-        && isHighSurrogate(buffer.at(start - 1)))
+    if (start > lineStart && U16_IS_TRAIL(buffer.at(start))
+        && U16_IS_LEAD(buffer.at(start - 1)))
         --start;
-    if (end < lineEnd && isLowSurrogate(buffer.at(end)) && isHighSurrogate(buffer.at(end - 1)))
+    if (end < lineEnd && U16_IS_TRAIL(buffer.at(end)) && U16_IS_LEAD(buffer.at(end - 1)))
         ++end;
 
     UErrorCode status = U_ZERO_ERROR;
@@ -231,7 +230,7 @@ void segmentAround(const TextBuffer& buffer, detail::SegmentCache& cache, Segmen
         // The unit before the line's end may be the low half of a pair; ICU is asked about
         // code points only (inside a pair it would answer from before the window).
         int probe = std::clamp(pos, lineStart, lineStop - 1);
-        if (probe > lineStart && isLowSurrogate(buffer.at(probe)) && isHighSurrogate(buffer.at(probe - 1)))
+        if (probe > lineStart && U16_IS_TRAIL(buffer.at(probe)) && U16_IS_LEAD(buffer.at(probe - 1)))
             --probe;
         for (int radius = kInitialRadius;; radius = std::min(growRadius(radius), maxRadius)) {
             const WordWindow window = loadWindow(buffer, cache, kind, probe, radius);

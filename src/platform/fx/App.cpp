@@ -61,7 +61,7 @@ QString App::getProfileString(const QString& section, const QString& key,
 {
     if (!m_profile)
         return defaultValue;
-    return QString::fromStdU16String(
+    return platform::toQString(
         m_profile->readString(toU16String(section), toU16String(key), toU16String(defaultValue)));
 }
 
@@ -257,7 +257,7 @@ void App::onFileMru(unsigned id)
     // sending one itself gets nothing.
     if (!m_recent || index >= m_recentCount || index >= int(m_recent->entries().size()))
         return;
-    const QString path = QString::fromStdU16String(m_recent->entries()[index]);
+    const QString path = platform::toQString(m_recent->entries()[index]);
     // An entry that no longer opens leaves the list, as a file that failed to open.
     if (!openDocumentFile(path) && !QFile::exists(path))
         m_recent->remove(index);

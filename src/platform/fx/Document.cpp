@@ -160,7 +160,7 @@ bool Document::saveModified()
     if (!m_modified)
         return true;
     const QString name = m_pathName.isEmpty() ? m_title : QFileInfo(m_pathName).fileName();
-    const QString text = QString::fromStdU16String(
+    const QString text = platform::toQString(
         formatString1(frameworkString(ids::AFX_IDP_ASK_TO_SAVE), toU16String(name)));
     switch (showMessage(m_dialogParent, text, MsgIcon::Question, MsgButtons::YesNoCancel)) {
     case MsgAnswer::Yes:
@@ -191,7 +191,7 @@ void Document::reportFileError(int osError, const QString& path)
         !shell::isFolder(shell::folderOf(QFile::encodeName(path).toStdString())))
         cause = FileErrorCause::BadPath;
     showMessage(m_dialogParent,
-                QString::fromStdU16String(fileErrorMessage(cause, toU16String(path))),
+                platform::toQString(fileErrorMessage(cause, toU16String(path))),
                 MsgIcon::Stop);
 }
 

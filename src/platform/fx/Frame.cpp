@@ -226,10 +226,10 @@ void Frame::rebuildRecentFileMenu(QMenu* menu)
     placeholder->setVisible(count == 0);
     placeholder->setProperty(kCommandProperty, count == 0 ? ids::ID_FILE_MRU_FILE1 : 0u);
     placeholder->setEnabled(false);
-    const std::u16string cwd = QDir::currentPath().toStdU16String();
+    const std::u16string cwd = platform::toU16String(QDir::currentPath());
     for (int i = 0; i < count; ++i) {
         const unsigned id = ids::ID_FILE_MRU_FILE1 + unsigned(i);
-        QString name = QString::fromStdU16String(recent->displayName(i, cwd));
+        QString name = platform::toQString(recent->displayName(i, cwd));
         name.replace(QLatin1Char('&'), QStringLiteral("&&"));
         QAction* a = makeAction(id, QStringLiteral("&%1 %2").arg(i + 1).arg(name));
         a->setProperty("quilletRecent", true);

@@ -3,6 +3,7 @@
 #include "platform/regexp/JsCase.h"
 
 #include <unicode/uchar.h>
+#include <unicode/utf16.h>
 
 #include <algorithm>
 #include <span>
@@ -185,12 +186,6 @@ std::u16string classText(UnitSet& set)
     }
     out += u']';
     return out;
-}
-
-std::u16string number(long long n)
-{
-    std::string s = std::to_string(n);
-    return {s.begin(), s.end()};
 }
 
 // ---- the parser ------------------------------------------------------------------------------
@@ -657,8 +652,8 @@ private:
                     cp = cp * 16 + char32_t(d);
                 }
                 width = 6;
-            } else if (cp >= 0xD800 && cp <= 0xDBFF && peek(1) >= 0xDC00 && peek(1) <= 0xDFFF) {
-                cp = 0x10000 + ((cp - 0xD800) << 10) + (peek(1) - 0xDC00);
+            } else if (U16_IS_LEAD(cp) && U16_IS_TRAIL(peek(1))) {
+                cp = char32_t(U16_GET_SUPPLEMENTARY(cp, peek(1)));
                 width = 2;
             }
             const bool ok = cp == U'$' || cp == U'_'
@@ -668,8 +663,8 @@ private:
             if (!ok)
                 fail(position, u"グループ名が正しくありません。");
             if (cp >= 0x10000) {
-                name += char16_t(0xD800 + ((cp - 0x10000) >> 10));
-                name += char16_t(0xDC00 + ((cp - 0x10000) & 0x3FF));
+                name += char16_t(U16_LEAD(cp));
+                name += char16_t(U16_TRAIL(cp));
             } else {
                 name += char16_t(cp);
             }
@@ -1043,6 +1038,12 @@ private:
 };
 
 } // namespace
+
+std::u16string number(long long n)
+{
+    const std::string s = std::to_string(n);
+    return {s.begin(), s.end()};
+}
 
 std::variant<TranslatedPattern, PatternError>
 translateJsPattern(std::u16string_view pattern, bool ignoreCase, bool multiline)

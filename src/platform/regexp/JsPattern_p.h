@@ -62,4 +62,7 @@ struct PatternError {
 std::variant<TranslatedPattern, PatternError>
 translateJsPattern(std::u16string_view pattern, bool ignoreCase, bool multiline);
 
+// n in decimal digits, as the hidden group names ("g3", "w1") and the messages spell it.
+std::u16string number(long long n);
+
 } // namespace platform::regexp

@@ -29,12 +29,6 @@ std::size_t g_jitFromUnits = 4096;
 // All the searches of one replace together.
 constexpr std::chrono::milliseconds kTimeBudget{2000};
 
-std::u16string number(long long n)
-{
-    const std::string s = std::to_string(n);
-    return {s.begin(), s.end()};
-}
-
 std::u16string pcreMessage(int code)
 {
     PCRE2_UCHAR16 buffer[256];
