@@ -34,24 +34,11 @@ bool isJoiningScript(char32_t c)
            || (c >= 0x10A00 && c <= 0x11FFF) || (c >= 0x1E800 && c <= 0x1EEFF);
 }
 
-// Kana, ideographs, Hangul syllables, CJK punctuation and full-width forms: measured one by
-// one, they are as wide as shaped, and nothing joins them (their combining marks excepted).
-bool isPlainCjk(char16_t c)
-{
-    return (c >= 0x3000 && c <= 0x3029) || (c >= 0x3030 && c <= 0x3098) || (c >= 0x309B && c <= 0x9FFF)
-           || (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xFF01 && c <= 0xFF9D);
-}
-
 } // namespace
 
 UnitWidths::UnitWidths(const QFont& font)
     : m_font(font)
 {
-}
-
-bool UnitWidths::measuredTogether(char16_t c, char16_t next)
-{
-    return (c >= 0x300 && !isPlainCjk(c)) || (next >= 0x300 && !isPlainCjk(next));
 }
 
 std::size_t UnitWidths::measuredRunEnd(std::u16string_view text, std::size_t at, std::size_t limit)
@@ -83,7 +70,7 @@ std::size_t UnitWidths::measuredRunEnd(std::u16string_view text, std::size_t at,
     return q;
 }
 
-qreal UnitWidths::unitAdvance(std::u16string_view text, std::size_t at)
+qreal UnitWidths::measureUnit(std::u16string_view text, std::size_t at)
 {
     const char16_t c = text[at];
     if (U16_IS_LEAD(c) && at + 1 < text.size() && U16_IS_TRAIL(text[at + 1])) {
