@@ -25,6 +25,8 @@ public:
     template <class Drop>
     void linesReplaced(int first, int removed, int inserted, int kept, Drop drop)
     {
+        if (m_records.empty())
+            return;   // lines of this kind are rare: most edits have none
         const int delta = inserted - removed;
         if (delta == 0 && static_cast<std::size_t>(removed) <= m_records.size()) {
             // The usual keystroke: no line moves.

@@ -59,15 +59,8 @@ TEST(EditLayout, RandomEditsKeepRowsAndPositionsAsAFreshLayoutHasThem)
         std::mt19937 rng(20261208u + static_cast<unsigned>(wrapWidth));
         platform::TextBuffer buffer;
         buffer.setText(longLines(rng, 120000, 4000));
-        platform::EditLayout layout(buffer);
-        layout.setFont(cjkFont());
-        layout.setTabStopDistance(37);
-        layout.setWrapWidth(wrapWidth);
-        int lines = buffer.lineCount();
-        buffer.addObserver([&](const platform::TextBuffer::Change& change) {
-            layout.textChanged(change, lines);
-            lines = buffer.lineCount();
-        });
+        quillet_test::FollowingLayout following(buffer, wrapWidth);
+        platform::EditLayout& layout = following.layout;
         const std::vector<std::u16string> inserts = {u"x", u"日本", u" ", u"\t", u"\U0001F600", u"\u0301",
                                                      u"\n", u"\r\n", u"word word ", u""};
         for (int edit = 1; edit <= 240; ++edit) {

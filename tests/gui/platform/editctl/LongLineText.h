@@ -1,7 +1,8 @@
 #pragma once
-// Long lines of mixed text for tests of the layout and the control, and the boundaries the
-// caret may stand on in them.
+// Long lines of mixed text for tests of the layout and the control, the boundaries the caret
+// may stand on in them, and a layout that follows the edits of its text.
 
+#include "platform/editctl/EditLayout.h"
 #include "platform/editctl/TextBuffer.h"
 
 #include <QFont>
@@ -56,5 +57,27 @@ inline int boundaryNear(const platform::TextBuffer& buffer, int pos)
         --pos;
     return pos;
 }
+
+// An edit layout of `buffer` in cjkFont() with tabs 37 pixels apart, told of every change of
+// the buffer as the control tells it.
+struct FollowingLayout {
+    FollowingLayout(platform::TextBuffer& buffer, int wrapWidth)
+        : layout(buffer)
+        , lines(buffer.lineCount())
+    {
+        layout.setFont(cjkFont());
+        layout.setTabStopDistance(37);
+        layout.setWrapWidth(wrapWidth);
+        buffer.addObserver([this, &buffer](const platform::TextBuffer::Change& change) {
+            layout.textChanged(change, lines);
+            lines = buffer.lineCount();
+        });
+    }
+    FollowingLayout(const FollowingLayout&) = delete;
+    FollowingLayout& operator=(const FollowingLayout&) = delete;
+
+    platform::EditLayout layout;
+    int lines;
+};
 
 } // namespace quillet_test

@@ -12,7 +12,6 @@
 #include <vector>
 
 using quillet_test::boundaryNear;
-using quillet_test::cjkFont;
 using quillet_test::longLines;
 
 // For random carets and compositions: the caret at each point of the composition has the row
@@ -27,15 +26,8 @@ TEST(CompositionOverlay, ShowsTheTextWhereTypingItWouldPutIt)
         platform::TextBuffer buffer;
         // A short line, then a long one: each kind of line layout has the caret in turn.
         buffer.setText(longLines(rng, 90, 0) + u"\r\n" + longLines(rng, 4000, 0));
-        platform::EditLayout layout(buffer);
-        layout.setFont(cjkFont());
-        layout.setTabStopDistance(37);
-        layout.setWrapWidth(wrapWidth);
-        int lines = buffer.lineCount();
-        buffer.addObserver([&](const platform::TextBuffer::Change& change) {
-            layout.textChanged(change, lines);
-            lines = buffer.lineCount();
-        });
+        quillet_test::FollowingLayout following(buffer, wrapWidth);
+        platform::EditLayout& layout = following.layout;
         const int rowsBefore = layout.rowCount();
         for (int round = 0; round < 24; ++round) {
             const int line = round % 2;
