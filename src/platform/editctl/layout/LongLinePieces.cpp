@@ -81,19 +81,13 @@ void LongLinePieces::clear()
 
 LongLinePieces::Line& LongLinePieces::record(int line)
 {
-    if (Line* found = m_lines.find(line))
-        return *found;
-    auto made = std::make_unique<Line>();
-    cut(*made, line);
-    return m_lines.add(line, std::move(made));
+    return m_lines.get(line, [&](Line& ll) { cut(ll, line); });
 }
 
 std::size_t LongLinePieces::recordBytes() const
 {
-    std::size_t bytes = 0;
-    for (const auto& [line, ll] : m_lines)
-        bytes += sizeof(Line) + ll->pieces.capacity() * sizeof(Piece) + ll->x.capacity() * sizeof(double);
-    return bytes;
+    return m_lines.bytes(
+        [](const Line& ll) { return ll.pieces.capacity() * sizeof(Piece) + ll.x.capacity() * sizeof(double); });
 }
 
 // ---- pieces and their widths --------------------------------------------------------------

@@ -17,7 +17,26 @@ public:
         return it == m_records.end() ? nullptr : it->second.get();
     }
 
-    Record& add(int line, std::unique_ptr<Record> record) { return *(m_records[line] = std::move(record)); }
+    // The record of line, made by make(record) when there is none yet.
+    template <class Make>
+    Record& get(int line, Make make)
+    {
+        if (Record* found = find(line))
+            return *found;
+        auto made = std::make_unique<Record>();
+        make(*made);
+        return *(m_records[line] = std::move(made));
+    }
+
+    // Bytes the records take, with heldBy(record) the bytes each one holds besides itself.
+    template <class HeldBy>
+    std::size_t bytes(HeldBy heldBy) const
+    {
+        std::size_t sum = 0;
+        for (const auto& [line, record] : m_records)
+            sum += sizeof(Record) + heldBy(*record);
+        return sum;
+    }
 
     // `removed` lines from `first` became `inserted` lines: their records are handed to
     // drop(record) and forgotten, except the record of line `kept` (or -1); the records of
@@ -50,9 +69,6 @@ public:
     }
 
     void clear() { m_records.clear(); }
-
-    auto begin() const { return m_records.begin(); }
-    auto end() const { return m_records.end(); }
 
 private:
     std::unordered_map<int, std::unique_ptr<Record>> m_records;

@@ -42,19 +42,13 @@ RowFlow LongLineRows::flow()
 
 LongLineRows::Line& LongLineRows::record(int line)
 {
-    if (Line* found = m_lines.find(line))
-        return *found;
-    auto made = std::make_unique<Line>();
-    flowRows(*made, line);
-    return m_lines.add(line, std::move(made));
+    return m_lines.get(line, [&](Line& ll) { flowRows(ll, line); });
 }
 
 std::size_t LongLineRows::recordBytes() const
 {
-    std::size_t bytes = 0;
-    for (const auto& [line, ll] : m_lines)
-        bytes += sizeof(Line) + ll->starts.capacity() * sizeof(int) + ll->ids.capacity() * sizeof(LayoutCache::Id);
-    return bytes;
+    return m_lines.bytes(
+        [](const Line& ll) { return ll.starts.capacity() * sizeof(int) + ll.ids.capacity() * sizeof(LayoutCache::Id); });
 }
 
 // ---- rows ---------------------------------------------------------------------------------
