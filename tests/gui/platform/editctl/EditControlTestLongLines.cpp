@@ -1,9 +1,9 @@
-// Lines of a hundred thousand units and more: laid out in pieces, they answer every geometry
-// question as a layout made from scratch does, after any edits, and bad input never hangs.
+// Lines of a hundred thousand units and more through the control: geometry, bad input that
+// never hangs, compositions in wrapped long lines, and what typing redraws.
 #include "EditControlTestSupport.h"
+#include "LongLineText.h"
 
 #include "edit/UndoHistory.h"
-#include "platform/editctl/EditLayout.h"
 #include "platform/editctl/TextBuffer.h"
 
 #include <QElapsedTimer>
@@ -19,32 +19,12 @@
 #include <vector>
 
 using quillet_test::EditControlTest;
+using quillet_test::boundaryNear;
+using quillet_test::cjkFont;
+using quillet_test::isBoundary;
+using quillet_test::longLines;
 
 namespace {
-
-QFont cjkFont()
-{
-    QFont font(QStringLiteral("Noto Sans Mono CJK JP"));
-    font.setPointSize(12);
-    return font;
-}
-
-// Japanese prose with lone LFs, Latin words, tabs, emoji, combining marks and boxes; now and
-// then a CR LF, so that long lines sit among short ones.
-std::u16string longLines(std::mt19937& rng, size_t units, int crLfEvery)
-{
-    const std::vector<std::u16string> pieces = {
-        u"吾輩は", u"猫である。", u"名前はまだ無い", u"\n", u"word ", u"Quillet ", u"\t", u"「東京」",
-        u"\U0001F600", u"e\u0301", u"\x01", u"ｶﾀｶﾅ", u"、", u"1,048,575 ",
-    };
-    std::u16string text;
-    while (text.size() < units) {
-        text += pieces[rng() % pieces.size()];
-        if (crLfEvery > 0 && rng() % static_cast<unsigned>(crLfEvery) == 0)
-            text += u"\r\n";
-    }
-    return text;
-}
 
 // Counts the paint events a widget gets, and what they paint.
 class PaintCounter : public QObject {
@@ -64,176 +44,8 @@ protected:
     }
 };
 
-bool isBoundary(const platform::TextBuffer& buffer, int pos)
-{
-    if (pos <= 0 || pos >= buffer.length())
-        return pos == 0 || pos == buffer.length();
-    const char16_t before = buffer.at(pos - 1);
-    const char16_t after = buffer.at(pos);
-    return !((before & 0xFC00) == 0xD800 && (after & 0xFC00) == 0xDC00) && !(before == u'\r' && after == u'\n');
-}
-
-int boundaryNear(const platform::TextBuffer& buffer, int pos)
-{
-    pos = std::clamp(pos, 0, buffer.length());
-    while (!isBoundary(buffer, pos))
-        --pos;
-    return pos;
-}
-
-// Every row and every x of `layout` agree with a layout made from scratch. With wrapping rows
-// are shaped alone; without, the fresh layout counts most pieces unshaped, and x must come
-// out the same as in pieces shaped and edited (marks from a fallback font, emoji, tabs
-// after them). x also grows along an unwrapped line, and every boundary is found again from
-// its own x.
-void expectSameAsFresh(platform::EditLayout& layout, const platform::TextBuffer& buffer, int wrapWidth,
-                       std::mt19937& rng, const std::string& when)
-{
-    platform::EditLayout fresh(buffer);
-    fresh.setFont(cjkFont());
-    fresh.setTabStopDistance(37);
-    fresh.setWrapWidth(wrapWidth);
-    ASSERT_EQ(layout.rowCount(), fresh.rowCount()) << when;
-    for (int row = 0; row < fresh.rowCount(); ++row)
-        ASSERT_EQ(layout.rowStart(row), fresh.rowStart(row)) << when << " row " << row;
-    std::vector<int> sample;
-    for (int i = 0; i < 80; ++i)
-        sample.push_back(boundaryNear(buffer, static_cast<int>(rng() % static_cast<unsigned>(buffer.length() + 1))));
-    std::sort(sample.begin(), sample.end());
-    for (size_t i = 0; i < sample.size(); ++i) {
-        const int pos = sample[i];
-        if (pos < buffer.length() && buffer.at(pos) == 0x0301)
-            continue;   // inside a cluster a point finds the cluster's edge
-        // Shaping the piece of the one position may move the other: the earlier one first.
-        const qreal previous = i > 0 ? layout.xOfPos(sample[i - 1]) : 0;
-        const qreal x = layout.xOfPos(pos);
-        EXPECT_NEAR(x, fresh.xOfPos(pos), 0.01) << when << " pos " << pos;
-        if (wrapWidth <= 0 && i > 0 && buffer.lineFromChar(sample[i - 1]) == buffer.lineFromChar(pos)) {
-            EXPECT_GE(x, previous) << when << " pos " << pos;
-        }
-        EXPECT_EQ(layout.posAtX(layout.rowOfPos(pos), x), pos) << when << " pos " << pos;
-    }
-}
 
 } // namespace
-
-TEST(EditLayoutLongLines, RandomEditsKeepRowsAndPositionsAsAFreshLayoutHasThem)
-{
-    for (int wrapWidth : {0, 331}) {
-        std::mt19937 rng(20261208u + static_cast<unsigned>(wrapWidth));
-        platform::TextBuffer buffer;
-        buffer.setText(longLines(rng, 120000, 4000));
-        platform::EditLayout layout(buffer);
-        layout.setFont(cjkFont());
-        layout.setTabStopDistance(37);
-        layout.setWrapWidth(wrapWidth);
-        int lines = buffer.lineCount();
-        buffer.addObserver([&](const platform::TextBuffer::Change& change) {
-            layout.textChanged(change, lines);
-            lines = buffer.lineCount();
-        });
-        const std::vector<std::u16string> inserts = {u"x", u"日本", u" ", u"\t", u"\U0001F600", u"\u0301",
-                                                     u"\n", u"\r\n", u"word word ", u""};
-        for (int edit = 1; edit <= 240; ++edit) {
-            // Mostly near one spot, as typing is, with jumps now and then.
-            const int start = boundaryNear(buffer, static_cast<int>(rng() % static_cast<unsigned>(buffer.length())));
-            const int end = boundaryNear(buffer, start + static_cast<int>(rng() % 6));
-            buffer.replace(start, std::max(start, end), inserts[rng() % inserts.size()]);
-            // Questions around the edit shape and remember pieces and rows, as drawing does.
-            layout.xOfPos(start);
-            layout.posAtX(layout.rowOfPos(start), layout.xOfPos(start) + 40);
-            if (edit % 40 == 0)
-                expectSameAsFresh(layout, buffer, wrapWidth, rng, "wrap " + std::to_string(wrapWidth) + " edit " + std::to_string(edit));
-        }
-        EXPECT_LE(layout.cachedUnits(), platform::EditLayout::kCachedUnits + 1024);
-        EXPECT_LT(layout.pieceRecordBytes(), 400u * 1024) << "a few bytes a unit at most, the unit table included";
-    }
-}
-
-// Tabs of an unwrapped long line stop where they would in the line shaped at once: every
-// piece, whatever x it starts at and however much text its tabs follow, keeps the line's
-// tab grid. Latin text in the font is as wide shaped as counted, so the x must agree.
-TEST(EditLayoutLongLines, TabsInPiecesStopOnTheLineGrid)
-{
-    // Words and tabs at random; among these texts some put a tab a hair short of a stop.
-    for (unsigned seed = 20; seed < 36; ++seed) {
-        std::mt19937 rng(seed);
-        std::u16string text;
-        while (text.size() < 6000) {
-            const int word = 1 + static_cast<int>(rng() % 40);
-            text += std::u16string(static_cast<size_t>(word), static_cast<char16_t>(u'a' + rng() % 26));
-            text += rng() % 3 == 0 ? u"\t\t" : rng() % 2 ? u"\t" : u" ";
-        }
-        platform::TextBuffer buffer;
-        buffer.setText(text);
-        platform::EditLayout layout(buffer);
-        const QFont font = quillet_test::testFont();
-        layout.setFont(font);
-        layout.setTabStopDistance(37);
-
-        QTextLayout whole(QString::fromStdU16String(text), font);
-        QTextOption option;
-        option.setWrapMode(QTextOption::NoWrap);
-        option.setTabStopDistance(37);
-        whole.setTextOption(option);
-        whole.beginLayout();
-        QTextLine line = whole.createLine();
-        line.setLineWidth(1.0e6);
-        whole.endLayout();
-
-        for (int pos = 0; pos <= static_cast<int>(text.size()); pos += 1 + static_cast<int>(rng() % 9)) {
-            const qreal x = layout.xOfPos(pos);
-            ASSERT_NEAR(x, line.cursorToX(pos), 0.5) << "seed " << seed << " pos " << pos;
-            EXPECT_EQ(layout.posAtX(0, x), pos) << "seed " << seed << " pos " << pos;
-        }
-    }
-}
-
-// Text that only shaping measures right: marks drawn from a fallback font with their base,
-// words of joining scripts, emoji sequences. An unwrapped line's end stands where the line
-// shaped at once puts it before any piece is shaped, and wrapped rows break where Qt breaks
-// the line shaped at once.
-TEST(EditLayoutLongLines, ShapedWidthsOfClustersAndJoiningWordsCountBeforeShaping)
-{
-    const std::u16string words[] = {
-        u"\u0928\u092E\u0938\u094D\u0924\u0947 \u0926\u0941\u0928\u093F\u092F\u093E ",   // Devanagari
-        u"\u0645\u0631\u062D\u0628\u0627 \u0628\u0627\u0644\u0639\u0627\u0644\u0645 ",   // Arabic
-        u"Tie\u0302\u0301ng Vie\u0323\u0302t co\u0301 da\u0302\u0301u ",                          // decomposed marks
-        u"\U0001F468\u200D\U0001F469\u200D\U0001F467 \U0001F44D\U0001F3FD ok ",                   // emoji sequences
-    };
-    for (const std::u16string& word : words) {
-        // Long enough to be laid out in pieces, short enough for Qt to shape in one item.
-        std::u16string text;
-        while (text.size() < 3000)
-            text += word;
-        const QString shown = QString::fromStdU16String(text);
-        SCOPED_TRACE(&word - words);
-        platform::TextBuffer buffer;
-        buffer.setText(text);
-        for (int wrapWidth : {0, 331}) {
-            QTextLayout whole(shown, cjkFont());
-            QTextOption option;
-            option.setWrapMode(wrapWidth > 0 ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
-            option.setTextDirection(Qt::LeftToRight);
-            whole.setTextOption(option);
-            whole.beginLayout();
-            for (QTextLine line = whole.createLine(); line.isValid(); line = whole.createLine())
-                line.setLineWidth(wrapWidth > 0 ? wrapWidth : 1.0e7);
-            whole.endLayout();
-
-            platform::EditLayout layout(buffer);
-            layout.setFont(cjkFont());
-            layout.setWrapWidth(wrapWidth);
-            if (wrapWidth == 0) {
-                EXPECT_NEAR(layout.xOfPos(buffer.length()), whole.lineAt(0).naturalTextWidth(), 0.5);
-                continue;
-            }
-            ASSERT_EQ(layout.rowCount(), whole.lineCount());
-            for (int row = 0; row < whole.lineCount(); ++row)
-                ASSERT_EQ(layout.rowStart(row), whole.lineAt(row).textStart()) << row;
-        }
-    }
-}
 
 // The control on a long line: every boundary found again from its point, End and Home,
 // the scroll range, moving down rows at the goal column, and a composition in the middle.

@@ -37,7 +37,7 @@ std::u16string mixedLines(int count)
 
 } // namespace
 
-TEST(EditLayoutRows, RowCountsMatchTheLayoutsLinesAreDrawnWith)
+TEST(WholeLineLayout, RowCountsMatchTheLayoutsLinesAreDrawnWith)
 {
     platform::TextBuffer buffer;
     buffer.setText(mixedLines(300));
@@ -71,7 +71,7 @@ TEST(EditLayoutRows, RowCountsMatchTheLayoutsLinesAreDrawnWith)
 // Wrapped rows counted from the advances of the units, without shaping, are those of the
 // layout the line is drawn with: random lines of Japanese prose with ASCII words, spaces and
 // tabs, at random widths and tab stops, in the fonts the program and the tests draw with.
-TEST(EditLayoutRows, RowsCountedWithoutShapingAreTheRowsOfTheDrawnLayout)
+TEST(WholeLineLayout, RowsCountedWithoutShapingAreTheRowsOfTheDrawnLayout)
 {
     const std::vector<std::u16string> words = {
         u"吾輩", u"は", u"猫", u"である", u"ニャーニャー", u"「", u"」", u"。", u"、", u"（", u"）", u"っ", u"ー",
@@ -144,7 +144,7 @@ TEST(EditLayoutRows, RowsCountedWithoutShapingAreTheRowsOfTheDrawnLayout)
 // A line whose advances fit the width but whose last glyph's ink does not is drawn in two
 // rows, and counted so: kana and digits slanted by the font engine, at every width near the
 // line's own.
-TEST(EditLayoutRows, InkPastTheLastAdvanceCountsAsTheShaperCountsIt)
+TEST(WholeLineLayout, InkPastTheLastAdvanceCountsAsTheShaperCountsIt)
 {
     QFont slanted(QStringLiteral("Quillet No Such Face"));
     slanted.setPixelSize(25);
@@ -164,7 +164,7 @@ TEST(EditLayoutRows, InkPastTheLastAdvanceCountsAsTheShaperCountsIt)
     }
 }
 
-TEST(EditLayoutRows, CachedLinesFollowEditsThatAddAndJoinLines)
+TEST(WholeLineLayout, CachedLinesFollowEditsThatAddAndJoinLines)
 {
     platform::TextBuffer buffer;
     buffer.setText(u"zero\r\none\r\ntwo\r\nthree");
