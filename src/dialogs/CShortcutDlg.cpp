@@ -64,12 +64,7 @@ CShortcutDlg::CShortcutDlg(Place desktop, Place programs, Place sendTo, std::str
         platform::fx::nameControl(box, place.checkBoxId);
         layout->addWidget(box);
     }
-    const auto [ok, cancel] = platform::fx::makeOkCancel(this);
-    platform::fx::sizeButtonsAlike({ok, cancel}, units);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    auto* buttons = platform::fx::makeOkCancelRow(this, units);
     layout->addLayout(buttons);
     resize(units.size(145, 87).expandedTo(layout->minimumSize()));
 }

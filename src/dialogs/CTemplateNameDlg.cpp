@@ -28,12 +28,7 @@ CTemplateNameDlg::CTemplateNameDlg(QWidget* parent) : QDialog(parent)
     m_edit->setMaxLength(kNameLimit);
     platform::fx::labelControl(label, m_edit);
 
-    const auto [ok, cancel] = platform::fx::makeOkCancel(this);
-    platform::fx::sizeButtonsAlike({ok, cancel}, units);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    auto* buttons = platform::fx::makeOkCancelRow(this, units);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(units.x(7), units.y(7), units.x(7), units.y(7));

@@ -73,14 +73,7 @@ COptionsDlg::COptionsDlg(QWidget* parent) : QDialog(parent)
     QWidget* const radix[] = {m_radix[0], m_radix[1]};
     QWidget* const langDialog[] = {m_showLangDlg};
 
-    const auto [ok, cancel] = platform::fx::makeOkCancel(this);
-    platform::fx::sizeButtonsAlike({ok, cancel}, units);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->setSpacing(units.x(4));
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    auto* buttons = platform::fx::makeOkCancelRow(this, units, units.x(4));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(units.x(7), units.y(7), units.x(7), units.y(7));

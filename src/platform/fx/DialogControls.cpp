@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -83,6 +84,19 @@ void sizeButtonsAlike(std::initializer_list<QPushButton*> buttons, const DialogU
         size = size.expandedTo(button->sizeHint());
     for (QPushButton* button : buttons)
         button->setFixedSize(size);
+}
+
+QHBoxLayout* makeOkCancelRow(QDialog* dialog, const DialogUnits& units, int spacing)
+{
+    const auto [ok, cancel] = makeOkCancel(dialog);
+    sizeButtonsAlike({ok, cancel}, units);
+    auto* row = new QHBoxLayout;
+    if (spacing >= 0)
+        row->setSpacing(spacing);
+    row->addStretch(1);
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    return row;
 }
 
 } // namespace platform::fx

@@ -7,6 +7,7 @@
 #include <initializer_list>
 
 class QDialog;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QWidget;
@@ -44,5 +45,9 @@ OkCancel makeOkCancel(QDialog* dialog);
 
 // Gives every button one size: 50 x 14 dialog units, or what the widest text needs.
 void sizeButtonsAlike(std::initializer_list<QPushButton*> buttons, const DialogUnits& units);
+
+// OK and Cancel of dialog sized alike at the right end of a row of their own, for a dialog
+// laid out in rows; spacing < 0 keeps the style's spacing between them.
+QHBoxLayout* makeOkCancelRow(QDialog* dialog, const DialogUnits& units, int spacing = -1);
 
 } // namespace platform::fx

@@ -134,12 +134,7 @@ PrintSetupDialog::PrintSetupDialog(const QPrinter& printer, QList<PrinterEntry> 
         marginGrid->addWidget(m_margins[i], i / 2, (i % 2) * 2 + 1);
     }
 
-    const auto [ok, cancel] = makeOkCancel(this);
-    sizeButtonsAlike({ok, cancel}, units);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    auto* buttons = makeOkCancelRow(this, units);
 
     auto* pageRow = new QHBoxLayout;
     pageRow->addWidget(paperGroup, 1);
