@@ -182,6 +182,15 @@ bool EditControl::fitsLimit(int units) const
     return result <= m_limit;
 }
 
+std::u16string_view EditControl::typedInsertion(const char16_t& c, bool* refused) const
+{
+    const std::u16string_view text = TextBuffer::typedText(c);
+    const bool fits = fitsLimit(static_cast<int>(text.size()));
+    if (refused)
+        *refused = !fits;
+    return fits ? text : std::u16string_view();
+}
+
 void EditControl::limitText(int units)
 {
     m_limit = units > 0 ? units : kLargestLimit;
@@ -216,18 +225,6 @@ void EditControl::onReplaceText(int start, int end, std::u16string_view text)
     replaceSel(text);
 }
 
-bool EditControl::insertTyped(std::u16string_view text)
-{
-    if (!fitsLimit(static_cast<int>(text.size()))) {
-        emit maxText();
-        return false;
-    }
-    m_buffer.replaceSel(text);
-    scrollCaret();
-    restartCaretBlink();
-    syncSelection();
-    return true;
-}
 
 void EditControl::deleteRange(int start, int end)
 {
