@@ -182,13 +182,10 @@ bool EditControl::fitsLimit(int units) const
     return result <= m_limit;
 }
 
-std::u16string_view EditControl::typedInsertion(const char16_t& c, bool* refused) const
+std::u16string_view EditControl::typedInsertion(const char16_t& c) const
 {
     const std::u16string_view text = TextBuffer::typedText(c);
-    const bool fits = fitsLimit(static_cast<int>(text.size()));
-    if (refused)
-        *refused = !fits;
-    return fits ? text : std::u16string_view();
+    return fitsLimit(static_cast<int>(text.size())) ? text : std::u16string_view();
 }
 
 void EditControl::limitText(int units)
@@ -225,7 +222,6 @@ void EditControl::onReplaceText(int start, int end, std::u16string_view text)
     replaceSel(text);
 }
 
-
 void EditControl::deleteRange(int start, int end)
 {
     if (start >= end)
@@ -241,12 +237,7 @@ void EditControl::clear()
     int start = 0;
     int end = 0;
     m_buffer.getSel(&start, &end);
-    if (start == end)
-        return;
-    m_buffer.clearSel();
-    scrollCaret();
-    restartCaretBlink();
-    syncSelection();
+    deleteRange(start, end);
 }
 
 void EditControl::cut()

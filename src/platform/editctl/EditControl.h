@@ -94,8 +94,8 @@ public:
     bool fitsLimit(int units) const;
     // The text onChar(c) puts in place of the selection (TextBuffer::typedText(c), a view of
     // c or of a literal), or nothing: for a unit that types nothing, and when the limit
-    // refuses the text, which sets *refused (if given).
-    std::u16string_view typedInsertion(const char16_t& c, bool* refused = nullptr) const;
+    // refuses the text.
+    std::u16string_view typedInsertion(const char16_t& c) const;
     // Largest number of units the text may reach by editing; 0 or less means the largest.
     void limitText(int units);
     int textLimit() const { return m_limit; }

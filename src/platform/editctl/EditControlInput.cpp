@@ -213,18 +213,10 @@ void EditControl::onChar(char16_t c)
         deleteRange(start, end);
         return;
     }
-    bool refused = false;
-    const std::u16string_view text = typedInsertion(c, &refused);
-    if (refused) {
-        emit maxText();
-        return;
-    }
-    if (text.empty())
-        return;   // the other control characters do nothing
-    m_buffer.replaceSel(text);
-    scrollCaret();
-    restartCaretBlink();
-    syncSelection();
+    // Refused as a whole at the limit, as any replacement of the selection is; the other
+    // control characters type nothing.
+    if (const std::u16string_view text = TextBuffer::typedText(c); !text.empty())
+        replaceSel(text);
 }
 
 void EditControl::moveCaret(int pos, bool extend, bool atRowEnd)
