@@ -57,7 +57,6 @@ public:
 
     // The buffer whose changes are recorded and reversed. Without one, every operation does
     // nothing. The history keeps its records when the buffer changes; Clear() them.
-
     // In a build with assertions, every change the buffer reports is compared with the
     // records made just before it (a deletion, an insertion, or a deletion then an insertion
     // at its start, as one replacement); a change that differs, or one nothing was recorded
