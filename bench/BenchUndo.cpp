@@ -33,14 +33,14 @@ double millisecondsSince(Clock::time_point start)
 
 // ---- typing -------------------------------------------------------------------------------------
 
-// What the view does for one typed unit, on the model: the character table, the record
+// What the view does for one typed unit, on the model: the control's text for it, the record
 // (merged into the run), then the control's insertion.
 void typeUnit(platform::TextBuffer& buffer, CUndoHistory& history, char16_t c)
 {
-    const bool mergeable = edit::classifyTyped(c) == edit::TypedRecording::Typing;
+    const std::u16string_view text = platform::TextBuffer::typedText(c);
     history.RecordDeleteSelection();
-    history.RecordInsert(std::u16string_view(&c, 1), mergeable);
-    buffer.replaceSel(std::u16string_view(&c, 1));
+    history.RecordInsert(text, edit::extendsTypingRun(c));
+    buffer.replaceSel(text);
 }
 
 // 100,000 printable characters typed at the end of the working text; one record.

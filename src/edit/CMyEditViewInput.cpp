@@ -7,34 +7,18 @@
 
 #include <QInputMethodEvent>
 
-#include <algorithm>
-
 void CMyEditView::onChar(char16_t c)
 {
     // Typing straight from the keyboard ends an in-place composition.
     m_bImeInPlace = false;
 
-    const auto recordInsert = [this](std::u16string_view text, bool mergeable) {
-        if (!fitsLimit(static_cast<int>(text.size())))
-            return;   // the control will refuse the character and change nothing
-        m_undo.RecordDeleteSelection();
-        m_undo.RecordInsert(text, mergeable);
-    };
-    switch (edit::classifyTyped(c)) {
-    case edit::TypedRecording::Nothing:
-        break;
-    case edit::TypedRecording::LineEnd:
-        recordInsert(u"\r\n", false);
-        break;
-    case edit::TypedRecording::Backspace:
+    // The control's own answers, asked before it acts: what Backspace removes, what the unit
+    // types, and whether the limit lets it in.
+    if (c == platform::TextBuffer::kBackspace) {
         m_undo.RecordKeyDelete(CUndoHistory::kKeyBackspace);
-        break;
-    case edit::TypedRecording::Separate:
-        recordInsert(std::u16string_view(&c, 1), false);
-        break;
-    case edit::TypedRecording::Typing:
-        recordInsert(std::u16string_view(&c, 1), true);
-        break;
+    } else if (const std::u16string_view text = typedInsertion(c); !text.empty()) {
+        m_undo.RecordDeleteSelection();
+        m_undo.RecordInsert(text, edit::extendsTypingRun(c));
     }
     platform::EditControl::onChar(c);
 }
@@ -71,19 +55,13 @@ void CMyEditView::onImeComposition(const QInputMethodEvent& event)
 
 void CMyEditView::commitImeText(const QInputMethodEvent& event)
 {
-    const QString commit = event.commitString();
-    if (event.replacementLength() > 0 || (!commit.isEmpty() && event.replacementStart() != 0)) {
-        // The input method replaces text around the caret (a reconversion, a correction):
-        // that range, not the selection, is what the commit replaces.
-        const int caret = buffer().caret();
-        const int length = textLength();
-        const int start = std::clamp(caret + event.replacementStart(), 0, length);
-        const int end = std::clamp(start + event.replacementLength(), start, length);
+    // The input method may replace text around the caret (a reconversion, a correction):
+    // that range, not the selection, is what the commit replaces.
+    if (int start = 0, end = 0; imeReplacementRange(event, &start, &end))
         setSel(start, end);
-    }
     // One insertion record for the whole commit, made before the text goes in; the control
     // inserts it in one step, so nothing of it is recorded again.
-    ReplaceSelWithUndo(commit);
+    ReplaceSelWithUndo(event.commitString());
 }
 
 void CMyEditView::onReplaceText(int start, int end, std::u16string_view text)

@@ -28,16 +28,6 @@ CUndoHistory::~CUndoHistory()
     SetBuffer(nullptr);
 }
 
-bool& CUndoHistory::checkRecords()
-{
-#ifdef NDEBUG
-    static bool on = false;
-#else
-    static bool on = true;
-#endif
-    return on;
-}
-
 void CUndoHistory::SetBuffer(platform::TextBuffer* buffer)
 {
     if (m_pBuffer && m_nObserver != 0)
@@ -45,11 +35,13 @@ void CUndoHistory::SetBuffer(platform::TextBuffer* buffer)
     m_nObserver = 0;
     m_expected.reset();
     m_pBuffer = buffer;
-    if (m_pBuffer && checkRecords()) {
+#ifndef NDEBUG
+    if (m_pBuffer) {
         m_nObserver = m_pBuffer->addObserver([this](const platform::TextBuffer::Change& c) {
             CheckChange(c.start, c.removed, c.inserted);
         });
     }
+#endif
 }
 
 // ---- checking ----------------------------------------------------------------------------------
@@ -157,21 +149,14 @@ void CUndoHistory::RecordKeyDelete(int nKey)
 {
     if (!m_pBuffer || (nKey != kKeyBackspace && nKey != kKeyDelete))
         return;
+    // The units the control's key removes, found by the control's own rule: the selection,
+    // or one character (a CR LF pair and a surrogate pair are one) before or after the caret.
     int s = 0;
     int e = 0;
     m_pBuffer->getSel(&s, &e);
-    if (s < e) {
-        RecordDelete(s, e, false);
-        return;
-    }
-    // The control removes one character: two units for a CR LF pair or a surrogate pair,
-    // one for anything else (a lone CR or LF included). The record takes the same units.
-    if (nKey == kKeyDelete) {
-        if (s < m_pBuffer->length())
-            RecordDelete(s, m_pBuffer->nextCharBoundary(s), true);
-    } else if (s > 0) {
-        RecordDelete(m_pBuffer->prevCharBoundary(s), s, false);
-    }
+    const bool forward = nKey == kKeyDelete && s == e;
+    m_pBuffer->keyDeletionRange(nKey == kKeyDelete, &s, &e);
+    RecordDelete(s, e, forward);
 }
 
 // ---- walking ---------------------------------------------------------------------------------

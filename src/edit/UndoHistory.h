@@ -57,14 +57,12 @@ public:
 
     // The buffer whose changes are recorded and reversed. Without one, every operation does
     // nothing. The history keeps its records when the buffer changes; Clear() them.
+    // In a build with assertions, every change the buffer reports is compared with the
+    // records made just before it (a deletion, an insertion, or a deletion then an insertion
+    // at its start, as one replacement); a change that differs, or one nothing was recorded
+    // for, ends the program with both printed. Only a replacement of the whole text (a new or
+    // loaded text) needs no record.
     void SetBuffer(platform::TextBuffer* buffer);
-
-    // Whether every change the buffer reports is compared with the records made just before
-    // it (a deletion, an insertion, or a deletion then an insertion at its start, as one
-    // replacement); a change that differs, or one nothing was recorded for, ends the program
-    // with both printed. Only a replacement of the whole text (a new or loaded text) needs no
-    // record. On in debug builds; every test turns it on. Takes effect at SetBuffer.
-    static bool& checkRecords();
     platform::TextBuffer* buffer() const { return m_pBuffer; }
 
     // ---- recording: called before the buffer changes ---------------------------------------
@@ -77,10 +75,9 @@ public:
     void RecordDelete(int nStart, int nEnd, bool bForward);
     // The selection is about to be deleted; nothing when it is empty.
     void RecordDeleteSelection();
-    // Backspace (kKeyBackspace) or Delete (kKeyDelete) is about to act on the selection, or
-    // without one on the character before or after the caret: exactly the units the edit
-    // control removes (a CR LF pair and a surrogate pair are one character). Other keys,
-    // Backspace at the start and Delete at the end of the text record nothing.
+    // Backspace (kKeyBackspace) or Delete (kKeyDelete) is about to act: records the units
+    // the edit control removes for it (TextBuffer::keyDeletionRange). Other keys, Backspace
+    // at the start and Delete at the end of the text record nothing.
     void RecordKeyDelete(int nKey);
 
     // ---- walking the history ---------------------------------------------------------------

@@ -1,37 +1,54 @@
-// The character table of the edit view: which keyboard units are recorded, and how.
+// How the edit view records each keyboard unit: the text the control types for it, and
+// whether it extends the typing run or starts a record of its own.
 #include "edit/TypedCharacter.h"
+#include "platform/editctl/TextBuffer.h"
 
 #include <gtest/gtest.h>
 
-using edit::TypedRecording;
-using edit::classifyTyped;
+#include <string>
+
+using edit::extendsTypingRun;
+using platform::TextBuffer;
+
+namespace {
+
+std::u16string typed(char16_t c)
+{
+    return std::u16string(TextBuffer::typedText(c));
+}
+
+} // namespace
 
 TEST(TypedCharacter, EveryUnitIsRecordedAsTheControlTreatsIt)
 {
-    EXPECT_EQ(classifyTyped(u'\r'), TypedRecording::LineEnd);
-    EXPECT_EQ(classifyTyped(u'\n'), TypedRecording::LineEnd);
-    EXPECT_EQ(classifyTyped(0x08), TypedRecording::Backspace);
-    EXPECT_EQ(classifyTyped(u'\t'), TypedRecording::Separate);
-    EXPECT_EQ(classifyTyped(u' '), TypedRecording::Separate);
-    EXPECT_EQ(classifyTyped(0x7F), TypedRecording::Separate);
+    EXPECT_EQ(typed(u'\r'), u"\r\n");
+    EXPECT_EQ(typed(u'\n'), u"\r\n");
+    EXPECT_EQ(typed(TextBuffer::kBackspace), u"");   // it deletes instead
+    for (char16_t c : {u'\r', u'\n', u'\t', u' ', u'\x7F'})
+        EXPECT_FALSE(extendsTypingRun(c)) << int(c);
+    for (char16_t c : {u'\t', u' ', u'\x7F'})
+        EXPECT_EQ(typed(c), std::u16string(1, c)) << int(c);
 
-    // The other controls below U+0020 are ignored by the control, so nothing is recorded.
+    // The other controls below U+0020 type nothing, so nothing is recorded.
     for (char16_t c = 0; c < 0x20; ++c) {
-        if (c == 0x08 || c == u'\t' || c == u'\n' || c == u'\r')
+        if (c == u'\t' || c == u'\n' || c == u'\r')
             continue;
-        EXPECT_EQ(classifyTyped(c), TypedRecording::Nothing) << int(c);
+        EXPECT_EQ(typed(c), u"") << int(c);
     }
-    // The C1 controls are inserted by the control, so they are recorded, each on its own.
-    for (char16_t c = 0x80; c <= 0x9F; ++c)
-        EXPECT_EQ(classifyTyped(c), TypedRecording::Separate) << int(c);
+    // The C1 controls are typed, so they are recorded, each on its own.
+    for (char16_t c = 0x80; c <= 0x9F; ++c) {
+        EXPECT_EQ(typed(c), std::u16string(1, c)) << int(c);
+        EXPECT_FALSE(extendsTypingRun(c)) << int(c);
+    }
 }
 
 TEST(TypedCharacter, LettersSymbolsAndSurrogateHalvesExtendTheRun)
 {
+    // Both halves of a pair among them, so that an emoji never splits across records.
     for (char16_t c : {u'a', u'Z', u'0', u'!', u'~', u'\u00A0', u'\u00E9', u'\u3042', u'\u6F22',
-                       u'\u3000', u'\u200D', u'\u0301', u'\uFF21', u'\uE000', u'\uFFFF'})
-        EXPECT_EQ(classifyTyped(c), TypedRecording::Typing) << int(c);
-    // Both halves of a pair, so that an emoji never splits across records.
-    EXPECT_EQ(classifyTyped(0xD83D), TypedRecording::Typing);
-    EXPECT_EQ(classifyTyped(0xDE00), TypedRecording::Typing);
+                       u'\u3000', u'\u200D', u'\u0301', u'\uFF21', u'\uE000', u'\uFFFF',
+                       char16_t(0xD83D), char16_t(0xDE00)}) {
+        EXPECT_TRUE(extendsTypingRun(c)) << int(c);
+        EXPECT_EQ(typed(c), std::u16string(1, c)) << int(c);
+    }
 }

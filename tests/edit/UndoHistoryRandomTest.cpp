@@ -46,8 +46,7 @@ void runRandomSession(unsigned seed, int steps)
             for (char16_t c : run) {
                 const std::u16string before = withoutSelection(rb);
                 rb.type(c);
-                ASSERT_TRUE(oracle.afterEdit(rb.history, before, rb.text(),
-                                             edit::classifyTyped(c) == edit::TypedRecording::Typing));
+                ASSERT_TRUE(oracle.afterEdit(rb.history, before, rb.text(), edit::extendsTypingRun(c)));
             }
             continue;
         }

@@ -27,28 +27,19 @@ public:
         buffer.setSel(caret, caret);
     }
 
-    // One unit from the keyboard.
+    // One unit from the keyboard, recorded as the view records it before the control acts.
     void type(char16_t c)
     {
-        switch (edit::classifyTyped(c)) {
-        case edit::TypedRecording::Nothing:
-            return;
-        case edit::TypedRecording::Backspace:
+        if (c == platform::TextBuffer::kBackspace) {
             backspace();
             return;
-        case edit::TypedRecording::LineEnd:
-            history.RecordDeleteSelection();
-            history.RecordInsert(u"\r\n", false);
-            buffer.replaceSel(u"\r\n");
-            return;
-        case edit::TypedRecording::Separate:
-        case edit::TypedRecording::Typing:
-            history.RecordDeleteSelection();
-            history.RecordInsert(std::u16string_view(&c, 1),
-                                 edit::classifyTyped(c) == edit::TypedRecording::Typing);
-            buffer.replaceSel(std::u16string_view(&c, 1));
-            return;
         }
+        const std::u16string_view text = platform::TextBuffer::typedText(c);
+        if (text.empty())
+            return;
+        history.RecordDeleteSelection();
+        history.RecordInsert(text, edit::extendsTypingRun(c));
+        buffer.replaceSel(text);
     }
 
     void type(std::u16string_view units)
@@ -57,27 +48,8 @@ public:
             type(c);
     }
 
-    void backspace()
-    {
-        history.RecordKeyDelete(CUndoHistory::kKeyBackspace);
-        int s = 0, e = 0;
-        buffer.getSel(&s, &e);
-        if (s != e)
-            buffer.clearSel();
-        else
-            buffer.replace(buffer.prevCharBoundary(s), s, u"");
-    }
-
-    void deleteKey()
-    {
-        history.RecordKeyDelete(CUndoHistory::kKeyDelete);
-        int s = 0, e = 0;
-        buffer.getSel(&s, &e);
-        if (s != e)
-            buffer.clearSel();
-        else
-            buffer.replace(s, buffer.nextCharBoundary(s), u"");
-    }
+    void backspace() { deleteByKey(CUndoHistory::kKeyBackspace); }
+    void deleteKey() { deleteByKey(CUndoHistory::kKeyDelete); }
 
     // What every command that inserts text does.
     void replaceSel(std::u16string_view text)
@@ -100,6 +72,15 @@ public:
 
     platform::TextBuffer buffer;
     CUndoHistory history;
+
+private:
+    void deleteByKey(int key)
+    {
+        history.RecordKeyDelete(key);
+        int s = 0, e = 0;
+        buffer.keyDeletionRange(key == CUndoHistory::kKeyDelete, &s, &e);
+        buffer.replace(s, e, u"");
+    }
 };
 
 } // namespace quillet_test

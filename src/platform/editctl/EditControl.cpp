@@ -182,6 +182,12 @@ bool EditControl::fitsLimit(int units) const
     return result <= m_limit;
 }
 
+std::u16string_view EditControl::typedInsertion(const char16_t& c) const
+{
+    const std::u16string_view text = TextBuffer::typedText(c);
+    return fitsLimit(static_cast<int>(text.size())) ? text : std::u16string_view();
+}
+
 void EditControl::limitText(int units)
 {
     m_limit = units > 0 ? units : kLargestLimit;
@@ -216,19 +222,6 @@ void EditControl::onReplaceText(int start, int end, std::u16string_view text)
     replaceSel(text);
 }
 
-bool EditControl::insertTyped(std::u16string_view text)
-{
-    if (!fitsLimit(static_cast<int>(text.size()))) {
-        emit maxText();
-        return false;
-    }
-    m_buffer.replaceSel(text);
-    scrollCaret();
-    restartCaretBlink();
-    syncSelection();
-    return true;
-}
-
 void EditControl::deleteRange(int start, int end)
 {
     if (start >= end)
@@ -244,12 +237,7 @@ void EditControl::clear()
     int start = 0;
     int end = 0;
     m_buffer.getSel(&start, &end);
-    if (start == end)
-        return;
-    m_buffer.clearSel();
-    scrollCaret();
-    restartCaretBlink();
-    syncSelection();
+    deleteRange(start, end);
 }
 
 void EditControl::cut()

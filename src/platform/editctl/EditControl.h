@@ -92,6 +92,10 @@ public:
     void replaceText(int start, int end, std::u16string_view text) { onReplaceText(start, end, text); }
     // Whether replacing the current selection by `units` units stays within the limit.
     bool fitsLimit(int units) const;
+    // The text onChar(c) puts in place of the selection (TextBuffer::typedText(c), a view of
+    // c or of a literal), or nothing: for a unit that types nothing, and when the limit
+    // refuses the text.
+    std::u16string_view typedInsertion(const char16_t& c) const;
     // Largest number of units the text may reach by editing; 0 or less means the largest.
     void limitText(int units);
     int textLimit() const { return m_limit; }
@@ -182,6 +186,9 @@ protected:
     // Input-method text: the composition is drawn in place and the view follows its caret;
     // committed text goes through replaceSel.
     virtual void onImeComposition(const QInputMethodEvent& event);
+    // The range around the caret that an input method's commit replaces (a reconversion, a
+    // correction), clipped to the text; false when the commit replaces the selection.
+    bool imeReplacementRange(const QInputMethodEvent& event, int* start, int* end) const;
     // Text written by an assistive technology: selects [start, end) and replaces the
     // selection by text, leaving the caret after it.
     virtual void onReplaceText(int start, int end, std::u16string_view text);
@@ -217,7 +224,6 @@ private:
     // text and selection bookkeeping (EditControl.cpp)
     void bufferChanged(const TextBuffer::Change& change);
     void syncSelection();
-    bool insertTyped(std::u16string_view text);
     void deleteRange(int start, int end);
     void moveCaret(int pos, bool extend, bool atRowEnd = false);
     int caretRow() const;

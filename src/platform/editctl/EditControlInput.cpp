@@ -194,10 +194,8 @@ void EditControl::onKeyDown(int key, Qt::KeyboardModifiers modifiers)
     case Qt::Key_Delete:
         if (modifiers & (Qt::ShiftModifier | Qt::ControlModifier))
             break;   // cut and the view's delete commands, bound as accelerators
-        if (start != end)
-            clear();
-        else
-            deleteRange(caret, m_buffer.nextCharBoundary(caret));
+        m_buffer.keyDeletionRange(true, &start, &end);
+        deleteRange(start, end);
         break;
     default:
         break;
@@ -206,32 +204,17 @@ void EditControl::onKeyDown(int key, Qt::KeyboardModifiers modifiers)
 
 void EditControl::onChar(char16_t c)
 {
-    switch (c) {
-    case u'\r':
-    case u'\n':
-        insertTyped(u"\r\n");
-        return;
-    case 0x08: {
+    if (c == TextBuffer::kBackspace) {
         int start = 0;
         int end = 0;
-        m_buffer.getSel(&start, &end);
-        if (start != end) {
-            clear();
-        } else {
-            const int caret = m_buffer.caret();
-            deleteRange(m_buffer.prevCharBoundary(caret), caret);
-        }
+        m_buffer.keyDeletionRange(false, &start, &end);
+        deleteRange(start, end);
         return;
     }
-    case u'\t':
-        insertTyped(u"\t");
-        return;
-    default:
-        if (c < 0x20)
-            return;   // other control characters do nothing
-        insertTyped(std::u16string_view(&c, 1));
-        return;
-    }
+    // Refused as a whole at the limit, as any replacement of the selection is; the other
+    // control characters type nothing.
+    if (const std::u16string_view text = TextBuffer::typedText(c); !text.empty())
+        replaceSel(text);
 }
 
 void EditControl::moveCaret(int pos, bool extend, bool atRowEnd)
@@ -383,13 +366,8 @@ void EditControl::onImeComposition(const QInputMethodEvent& event)
     const int drawnRowsBefore = m_layout->preeditDrawnRows();
     const bool wasComposing = !m_preedit.isEmpty();
     const QString commit = event.commitString();
-    if (event.replacementLength() > 0 || (!commit.isEmpty() && event.replacementStart() != 0)) {
-        // The input method replaces text around the caret: that range becomes the selection.
-        const int caret = m_buffer.caret();
-        const int start = std::clamp(caret + event.replacementStart(), 0, m_buffer.length());
-        const int end = std::clamp(start + event.replacementLength(), start, m_buffer.length());
-        m_buffer.setSel(start, end);
-    }
+    if (int start = 0, end = 0; imeReplacementRange(event, &start, &end))
+        m_buffer.setSel(start, end);   // that range, not the selection, is what goes
     if (!commit.isEmpty() || event.replacementLength() > 0) {
         // The text goes in where the composition stood: the view, the scroll range and the
         // input method follow the text's own caret while it does.
@@ -445,6 +423,16 @@ void EditControl::onImeComposition(const QInputMethodEvent& event)
         updateRows(row, row + std::max(m_preedit.isEmpty() ? drawnRowsBefore : 1, m_layout->preeditChangedRows()) - 1
                             - m_layout->preeditExtraRows());
     updateMicroFocus();
+}
+
+bool EditControl::imeReplacementRange(const QInputMethodEvent& event, int* start, int* end) const
+{
+    if (event.replacementLength() <= 0 && (event.commitString().isEmpty() || event.replacementStart() == 0))
+        return false;
+    const int length = m_buffer.length();
+    *start = std::clamp(m_buffer.caret() + event.replacementStart(), 0, length);
+    *end = std::clamp(*start + event.replacementLength(), *start, length);
+    return true;
 }
 
 QVariant EditControl::inputMethodQuery(Qt::InputMethodQuery query) const

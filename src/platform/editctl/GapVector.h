@@ -98,6 +98,15 @@ private:
 
     int gapLength() const { return m_gapEnd - m_gapStart; }
 
+public:
+    // The gap lies inside the storage; for the checks of a build with assertions.
+    bool gapInBounds() const
+    {
+        return 0 <= m_gapStart && m_gapStart <= m_gapEnd && m_gapEnd <= static_cast<int>(m_data.size());
+    }
+
+private:
+
     // Growth in proportion to the size keeps a long run of inserts linear, while an eighth
     // keeps the spare room small next to the text itself.
     static int slackFor(int count) { return std::max(minimumGap, count / 8); }

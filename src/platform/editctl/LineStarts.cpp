@@ -64,6 +64,12 @@ void LineStarts::edit(int firstLine, int removed, const std::vector<int>& insert
         m_stepLength = 0;  // nothing lies behind the step
 }
 
+bool LineStarts::consistent() const
+{
+    return m_starts.gapInBounds() && count() >= 1 && start(0) == 0 && m_stepLine >= 0
+        && m_stepLine < count() && (m_stepLine < count() - 1 || m_stepLength == 0);
+}
+
 std::vector<int> LineStarts::all() const
 {
     std::vector<int> result(static_cast<size_t>(count()));

@@ -38,6 +38,9 @@ public:
 
     // All starts, for checks and tests.
     std::vector<int> all() const;
+    // The bookkeeping is sound: line 0 starts at 0, the step lies on a line and no shift is
+    // pending behind the last one. Cheap; for the checks of a build with assertions.
+    bool consistent() const;
     std::size_t memoryBytes() const
     {
         return sizeof(int) * static_cast<std::size_t>(m_starts.capacity());

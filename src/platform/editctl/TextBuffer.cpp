@@ -113,6 +113,7 @@ void TextBuffer::setText(std::u16string_view text)
 
     m_anchor = m_caret = 0;
     ++m_revision;
+    assert(checkInvariant());
     notify({0, oldLength, static_cast<int>(text.size()), oldPairs,
             static_cast<int>(starts.size()) - 1, d->removed});
 }
@@ -184,6 +185,9 @@ void TextBuffer::replace(int start, int end, std::u16string_view text)
     m_anchor = movedBy(m_anchor, start, end, inserted);
     m_caret = movedBy(m_caret, start, end, inserted);
     ++m_revision;
+    // The whole structure only while the text is small, or once in many edits.
+    assert(checkEdit(start, inserted));
+    assert((length() > 4096 && m_revision % 1024 != 0) || checkInvariant());
     notify({start, end - start, inserted, lineEnds.count, linesInserted, d->removed});
 }
 
@@ -251,6 +255,17 @@ std::u16string TextBuffer::selectedText() const
     int end = 0;
     getSel(&start, &end);
     return textRange(start, end - start);
+}
+
+// ---- typing ------------------------------------------------------------------------------
+
+std::u16string_view TextBuffer::typedText(const char16_t& c)
+{
+    if (c == kCR || c == kLF)
+        return u"\r\n";   // the only line end the text knows
+    if (c < 0x20 && c != u'\t')
+        return {};
+    return std::u16string_view(&c, 1);
 }
 
 // ---- lines -------------------------------------------------------------------------------
@@ -392,6 +407,46 @@ std::size_t TextBuffer::memoryBytes() const
 }
 
 // ---- invariant ---------------------------------------------------------------------------
+
+namespace {
+
+// The pairs whose first unit lies in [from, to) are exactly the entries of index that end in
+// [from + 2, to + 1], and those entries ascend. Pairs of either kind never overlap, so the
+// pairs found from `from` on are the text's own.
+template <typename IsPair>
+bool pairsIndexedBetween(const detail::LineStarts& index, const TextBuffer& buffer, int from,
+                         int to, IsPair isPair)
+{
+    from = std::max(from, 0);
+    to = std::min(to, buffer.length());
+    int entry = index.lineOf(from + 1) + 1;
+    for (int i = from; i < to; ++i) {
+        if (!isPair(buffer.at(i), buffer.at(i + 1)))
+            continue;
+        if (entry >= index.count() || index.start(entry) != i + 2)
+            return false;
+        ++entry;
+        ++i;
+    }
+    if (entry < index.count() && index.start(entry) <= to + 1)
+        return false;   // an entry where the text has no pair
+    return entry >= index.count() || index.start(entry) > index.start(entry - 1);
+}
+
+} // namespace
+
+bool TextBuffer::checkEdit(int start, int inserted) const
+{
+    const int size = length();
+    // Two units either side: a pair the edit made or broke at its edges included.
+    const int from = start - 2;
+    const int to = start + inserted + 2;
+    return d->text.gapInBounds() && d->lines.consistent() && d->surrogatePairs.consistent()
+        && d->lines.start(d->lines.count() - 1) <= size
+        && pairsIndexedBetween(d->lines, *this, from, to, isCrLf)
+        && pairsIndexedBetween(d->surrogatePairs, *this, from, to, isSurrogatePair)
+        && m_anchor >= 0 && m_anchor <= size && m_caret >= 0 && m_caret <= size;
+}
 
 bool TextBuffer::checkInvariant() const
 {

@@ -59,6 +59,14 @@ public:
     void clearSel();
     std::u16string selectedText() const;
 
+    // ---- typing ------------------------------------------------------------------------
+    // The unit a Backspace key types; it deletes keyDeletionRange(false) instead.
+    static constexpr char16_t kBackspace = 0x08;
+    // The text a typed unit puts in place of the selection: CR LF for a CR or an LF, the unit
+    // itself (a view of c) for TAB and every unit from U+0020, the C1 controls and each half
+    // of a surrogate pair included; nothing for Backspace and the other controls.
+    static std::u16string_view typedText(const char16_t& c);
+
     // ---- lines -------------------------------------------------------------------------
     // Number of lines: the number of CR LF pairs plus one (an empty text has one line).
     int lineCount() const;
@@ -81,6 +89,10 @@ public:
     int prevCharBoundary(int pos) const;
     // The boundary after pos that Delete and Right move to; length() stays length().
     int nextCharBoundary(int pos) const;
+    // The units Backspace (forward false) or Delete (forward true) removes: the selection,
+    // or without one the character before or after the caret, from the boundary above to
+    // the caret. Empty (start == end) for Backspace at 0 and Delete at the end.
+    void keyDeletionRange(bool forward, int* start, int* end) const;
     // Word boundaries for Ctrl+Left, Ctrl+Right and double-click (ICU word rules).
     int prevWordBoundary(int pos) const;
     int nextWordBoundary(int pos) const;
@@ -128,7 +140,8 @@ public:
     // Counts edits; any change of the text increases it.
     std::uint64_t revision() const { return m_revision; }
 
-    // Verifies the line index against the text; for tests and debug builds.
+    // Verifies the line and pair indexes against the whole text; for tests. A build with
+    // assertions checks after each edit what the edit touched, and everything now and then.
     bool checkInvariant() const;
     // Bytes held for the text, its line and pair indexes, the word and sentence windows and
     // the copy of removed text, without the observers; for tests and benchmarks that watch
@@ -150,6 +163,9 @@ private:
     void keepRemoved(int start, int end);
     // Tells the selection listener when the selection is no longer anchor..caret.
     void selectionMovedFrom(int anchor, int caret);
+    // The indexes agree with the text around the units [start, start + inserted) that an
+    // edit has just put in; costs what the edit inserted, not the whole text.
+    bool checkEdit(int start, int inserted) const;
 };
 
 } // namespace platform

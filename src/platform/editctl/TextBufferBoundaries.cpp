@@ -86,6 +86,17 @@ int TextBuffer::nextCharBoundary(int pos) const
     return pos + 1;
 }
 
+void TextBuffer::keyDeletionRange(bool forward, int* start, int* end) const
+{
+    getSel(start, end);
+    if (*start != *end)
+        return;
+    if (forward)
+        *end = nextCharBoundary(*start);
+    else
+        *start = prevCharBoundary(*end);
+}
+
 // ---- words -------------------------------------------------------------------------------
 
 namespace {

@@ -82,6 +82,38 @@ TEST(TextBufferCharBoundaries, LfCrIsNotAPair)
     EXPECT_EQ(buffer.prevCharBoundary(3), 2);
 }
 
+TEST(TextBufferCharBoundaries, WhatBackspaceAndDeleteRemove)
+{
+    // Text "a\r\n😀b" (a pair at 3..5); a selection, whichever way it runs, goes whole.
+    struct Case {
+        int anchor;
+        int caret;
+        Range backspace;
+        Range del;
+    };
+    const Case cases[] = {
+        {0, 0, {0, 0}, {0, 1}},   // nothing before the start
+        {1, 1, {0, 1}, {1, 3}},   // a CR LF is one character
+        {3, 3, {1, 3}, {3, 5}},   // and so is a surrogate pair
+        {5, 5, {3, 5}, {5, 6}},
+        {6, 6, {5, 6}, {6, 6}},   // nothing after the end
+        {2, 2, {1, 2}, {2, 3}},   // inside a CR LF: half of it on either side
+        {4, 4, {3, 4}, {4, 5}},   // inside a pair likewise
+        {1, 4, {1, 4}, {1, 4}},
+        {5, 0, {0, 5}, {0, 5}},
+    };
+    TextBuffer buffer;
+    buffer.setText(u"a\r\n\U0001F600b");
+    for (const Case& c : cases) {
+        buffer.setSel(c.anchor, c.caret);
+        Range got;
+        buffer.keyDeletionRange(false, &got.first, &got.second);
+        EXPECT_EQ(got, c.backspace) << c.anchor << ".." << c.caret;
+        buffer.keyDeletionRange(true, &got.first, &got.second);
+        EXPECT_EQ(got, c.del) << c.anchor << ".." << c.caret;
+    }
+}
+
 TEST(TextBufferWordBoundaries, CtrlRightSkipsSpacesAfterWords)
 {
     TextBuffer buffer;
