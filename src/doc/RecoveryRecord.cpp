@@ -1,6 +1,6 @@
 #include "doc/RecoveryRecord.h"
 
-#include <unicode/ustring.h>
+#include "platform/Utf8.h"
 
 #include <cstring>
 
@@ -43,23 +43,8 @@ std::uint64_t checksum(std::string_view bytes)
     return hash;
 }
 
-std::string toUtf8(std::u16string_view path)
-{
-    if (path.empty())
-        return {};
-    UErrorCode status = U_ZERO_ERROR;
-    int32_t length = 0;
-    u_strToUTF8WithSub(nullptr, 0, &length, path.data(), int32_t(path.size()), 0xFFFD,
-                       nullptr, &status);
-    std::string out(std::size_t(length), '\0');
-    status = U_ZERO_ERROR;
-    u_strToUTF8WithSub(out.data(), length, &length, path.data(), int32_t(path.size()), 0xFFFD,
-                       nullptr, &status);
-    return U_SUCCESS(status) ? out : std::string();
-}
-
 // The path as it must be: UTF-8 without NUL, absolute; nothing otherwise.
-bool fromUtf8(std::string_view bytes, std::u16string& out)
+bool pathFromUtf8(std::string_view bytes, std::u16string& out)
 {
     if (bytes.empty()) {
         out.clear();
@@ -67,25 +52,14 @@ bool fromUtf8(std::string_view bytes, std::u16string& out)
     }
     if (bytes.front() != '/' || bytes.find('\0') != std::string_view::npos)
         return false;
-    UErrorCode status = U_ZERO_ERROR;
-    int32_t length = 0;
-    u_strFromUTF8(nullptr, 0, &length, bytes.data(), int32_t(bytes.size()), &status);
-    if (status != U_BUFFER_OVERFLOW_ERROR && U_FAILURE(status))
-        return false;
-    std::u16string units(std::size_t(length), u'\0');
-    status = U_ZERO_ERROR;
-    u_strFromUTF8(units.data(), length, &length, bytes.data(), int32_t(bytes.size()), &status);
-    if (U_FAILURE(status))
-        return false;
-    out = std::move(units);
-    return true;
+    return platform::fromUtf8(bytes, &out);
 }
 
 } // namespace
 
 std::string encodeRecoveryRecord(const RecoveryRecord& record)
 {
-    std::string path = toUtf8(record.path);
+    std::string path = platform::toUtf8(record.path);
     if (path.size() > kMaxPathBytes)
         path.clear();  // no such path exists; the text is what must survive
     std::string out;
@@ -129,7 +103,7 @@ RecordFault parseRecordHead(std::string_view start, std::uint64_t fileSize,
     if (start.size() < kRecordFixedHead + pathBytes)
         return RecordFault::Short;
     std::u16string path;
-    if (!fromUtf8(start.substr(kRecordFixedHead, pathBytes), path))
+    if (!pathFromUtf8(start.substr(kRecordFixedHead, pathBytes), path))
         return RecordFault::Path;
     head.path = std::move(path);
     head.codePage = std::uint32_t(getLe(start, 12, 4));

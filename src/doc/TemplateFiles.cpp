@@ -3,6 +3,7 @@
 #include "platform/nls/UserLocale.h"
 #include "platform/profile/SettingsPath.h"
 #include "platform/shell/Files.h"
+#include "platform/Utf8.h"
 
 #include <unicode/coll.h>
 #include <unicode/locid.h>
@@ -23,26 +24,6 @@ namespace {
 
 constexpr std::string_view kExtension = ".tpl";
 
-std::string toUtf8(std::u16string_view s)
-{
-    std::string out;
-    icu::UnicodeString(false, s.data(), int32_t(s.size())).toUTF8String(out);
-    return out;
-}
-
-// The UTF-16 form of a file name, or false when the bytes are not UTF-8 that converts back
-// to the same bytes.
-bool fromUtf8(std::string_view bytes, std::u16string* out)
-{
-    const icu::UnicodeString u = icu::UnicodeString::fromUTF8(
-        icu::StringPiece(bytes.data(), int32_t(bytes.size())));
-    std::string back;
-    u.toUTF8String(back);
-    if (back != bytes)
-        return false;
-    out->assign(reinterpret_cast<const char16_t*>(u.getBuffer()), std::size_t(u.length()));
-    return true;
-}
 
 // Whether folder holds an entry of exactly this name, letter case included: what tells
 // another file from the same one found again by a folder that ignores case.
@@ -124,7 +105,7 @@ bool isStorableName(std::u16string_view name)
 
 std::string templatePath(const std::string& folder, std::u16string_view name)
 {
-    return folder + "/" + toUtf8(name) + std::string(kExtension);
+    return folder + "/" + platform::toUtf8(name) + std::string(kExtension);
 }
 
 std::vector<std::u16string> listNames(const std::string& folder)
@@ -138,7 +119,7 @@ std::vector<std::u16string> listNames(const std::string& folder)
         if (file.size() < kExtension.size() || !file.ends_with(kExtension))
             continue;
         std::u16string name;
-        if (fromUtf8(file.substr(0, file.size() - kExtension.size()), &name))
+        if (platform::fromUtf8(file.substr(0, file.size() - kExtension.size()), &name))
             names.push_back(std::move(name));
     }
     sortNames(names);
@@ -213,7 +194,7 @@ RenameOutcome renameTemplate(const std::string& folder, std::u16string_view from
     } else {
         // Found under the new name but not listed by it: a folder that ignores letter case
         // found the template itself, or one whose name it takes for the same.
-        const std::string toFile = toUtf8(to) + std::string(kExtension);
+        const std::string toFile = platform::toUtf8(to) + std::string(kExtension);
         if (listsEntry(folder, toFile) || !sameIgnoringCase(from, to))
             return {Result::Duplicate};
         error = renameCaseOnly(folder, fromPath, toPath);

@@ -1,7 +1,8 @@
 #include "platform/profile/IniText.h"
 
+#include "platform/Utf8.h"
+
 #include <unicode/uchar.h>
-#include <unicode/unistr.h>
 #include <unicode/utf16.h>
 
 #include <algorithm>
@@ -32,22 +33,6 @@ std::basic_string_view<Char> trimmed(std::basic_string_view<Char> s)
     while (!s.empty() && isSpace(s.back()))
         s.remove_suffix(1);
     return s;
-}
-
-std::u16string toUtf16(std::string_view utf8)
-{
-    const icu::UnicodeString text =
-        icu::UnicodeString::fromUTF8(icu::StringPiece(utf8.data(), static_cast<int32_t>(utf8.size())));
-    if (text.isBogus())
-        return {};
-    return std::u16string(text.getBuffer(), static_cast<std::size_t>(text.length()));
-}
-
-std::string toUtf8(std::u16string_view utf16)
-{
-    std::string out;
-    icu::UnicodeString(false, utf16.data(), static_cast<int32_t>(utf16.size())).toUTF8String(out);
-    return out;
 }
 
 bool hasUnpairedSurrogate(std::u16string_view s)
@@ -84,7 +69,7 @@ std::u16string folded(std::u16string_view name)
 
 bool sameName(std::string_view utf8Name, const std::u16string& foldedName)
 {
-    return folded(toUtf16(utf8Name)) == foldedName;
+    return folded(fromUtf8Lenient(utf8Name)) == foldedName;
 }
 
 enum class LineKind { Blank, Header, DamagedHeader, Comment, Entry, Other };
@@ -133,7 +118,7 @@ std::u16string decodedValue(std::string_view stored)
     stored = trimmed(stored);
     if (stored.size() >= 2 && stored.front() == '"' && stored.back() == '"')
         stored = stored.substr(1, stored.size() - 2);
-    return toUtf16(stored);
+    return fromUtf8Lenient(stored);
 }
 
 bool holdsLineEnd(std::u16string_view s)

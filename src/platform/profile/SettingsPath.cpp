@@ -1,11 +1,11 @@
 #include "platform/profile/SettingsPath.h"
 
 #include "platform/shell/Files.h"
+#include "platform/Utf8.h"
 
 #include <unicode/locid.h>
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
-#include <unicode/ustring.h>
 #include <unicode/utf8.h>
 
 #include <cstdlib>
@@ -35,14 +35,6 @@ bool hasLowerCaseLetter(std::string_view utf8)
             return true;
     }
     return false;
-}
-
-bool isWellFormedUtf8(std::string_view text)
-{
-    UErrorCode status = U_ZERO_ERROR;
-    int32_t length = 0;
-    u_strFromUTF8(nullptr, 0, &length, text.data(), static_cast<int32_t>(text.size()), &status);
-    return status == U_BUFFER_OVERFLOW_ERROR || U_SUCCESS(status);
 }
 
 std::string lowerCased(std::string_view utf8)
@@ -111,7 +103,7 @@ std::string pathBesideProgram(std::string_view programPath, std::string_view ext
     std::string fileName = std::string(name) + std::string(extension);
 
     // Bytes that are not UTF-8 cannot be case-mapped; such a name is kept as it is.
-    if (!hasLowerCaseLetter(programPath) && isWellFormedUtf8(programPath))
+    if (!hasLowerCaseLetter(programPath) && platform::isWellFormedUtf8(programPath))
         fileName = lowerCased(fileName);
     return std::string(folder) + fileName;
 }
